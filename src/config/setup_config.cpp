@@ -1,0 +1,47 @@
+#include "config/setup_config.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "config/text.h"
+
+namespace setup {
+namespace {
+
+std::string SetupFilePath(FileSystem& files) {
+  return ProgramFolder(files) + std::string(kSetupFileName);
+}
+
+}  // namespace
+
+std::string ProgramFolder(FileSystem& files) { return AddTrailingBackslash(files.ExecutableFolder()); }
+
+std::string ReadSetupValue(const Platform& platform, std::string_view section, std::string_view key) {
+  return platform.profile.ReadString(SetupFilePath(platform.files), section, key, kSetupValueBufferSize);
+}
+
+std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_view section) {
+  return platform.profile.ReadKeyNames(SetupFilePath(platform.files), section, kSetupKeysBufferSize);
+}
+
+std::string ReadInstallSubfolder(const Platform& platform) {
+  return ReadSetupValue(platform, "options", "subdir");
+}
+
+bool IsOnFlag(std::string_view text) { return text == "1"; }
+
+bool IsOffFlag(std::string_view text) { return text == "0"; }
+
+int ParseWholeNumber(std::string_view text, int default_number) {
+  // from_chars takes a minus but no plus sign.
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) return default_number;
+  }
+  std::int32_t number = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number, 10);
+  if (error != std::errc() || end != text.data() + text.size()) return default_number;
+  return number;
+}
+
+}  // namespace setup

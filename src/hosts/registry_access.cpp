@@ -1,0 +1,54 @@
+#include "hosts/registry_access.h"
+
+#include <optional>
+
+namespace setup {
+namespace {
+
+// The registry allows no deeper nesting; a key link that leads back up its
+// own tree would otherwise recurse until the stack gives out.
+constexpr int kMaxKeyDepth = 512;
+
+std::string UpToFirstZero(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
+
+void DeleteKeyTree(Registry& registry, const std::string& path, int depth) {
+  if (depth > kMaxKeyDepth) return;
+  ScopedKey key(registry, registry.OpenForWriting(RootKey::kCurrentUser, path));
+  if (key) {
+    // Counted once and walked downwards, so a sub-key that cannot be deleted
+    // is passed over instead of being met again and again.
+    std::uint32_t count = registry.CountSubKeys(key.get()).value_or(0);
+    for (std::uint32_t index = count; index-- > 0;) {
+      if (std::optional<std::string> name = registry.SubKeyName(key.get(), index))
+        DeleteKeyTree(registry, path + "\\" + *name, depth + 1);
+    }
+  }
+  registry.DeleteKey(RootKey::kCurrentUser, path);
+}
+
+}  // namespace
+
+std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path,
+                             std::string_view value_name) {
+  ScopedKey key(registry, registry.OpenForReading(root, key_path));
+  if (!key) return {};
+  std::optional<ValueInfo> info = registry.QueryValue(key.get(), value_name);
+  if (!info || (info->type != kRegSz && info->type != kRegBinary)) return {};
+  // Read afresh: if the value changed or vanished since the query, an empty
+  // text or the new data is as good an answer as any.
+  std::optional<std::string> data = registry.ReadValueData(key.get(), value_name);
+  if (!data) return {};
+  if (info->type == kRegBinary)
+    return UpToFirstZero(std::string_view(*data).substr(0, kBinaryValueBufferSize - 1));
+  return UpToFirstZero(*data);
+}
+
+void StoreFoundFolder(Registry& registry, std::string_view name, std::string_view folder) {
+  ScopedKey key(registry, registry.Create(RootKey::kCurrentUser, kScratchKeyPath));
+  if (!key) return;
+  registry.SetString(key.get(), name, folder);
+}
+
+void DeleteScratchKey(Registry& registry) { DeleteKeyTree(registry, std::string(kScratchKeyPath), 0); }
+
+}  // namespace setup

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/registry.h"
+
+namespace setup {
+
+/// Where detectors and the drive scan leave the folders they find, under
+/// HKEY_CURRENT_USER.
+inline constexpr std::string_view kScratchKeyPath = "Software\\Brisquell\\Temp";
+
+/// A binary value is read into a buffer of this size with a zero after the
+/// data, so at most one byte less of it is taken.
+inline constexpr std::size_t kBinaryValueBufferSize = 260;
+
+/// One registry value as text: a REG_SZ up to its first zero, a REG_BINARY's
+/// first 259 bytes up to the first zero byte; empty for a missing key or
+/// value and for every other type. Changes nothing, reports nothing.
+std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path,
+                             std::string_view value_name);
+
+/// Stores a found folder as a REG_SZ value under the scratch key, creating
+/// the key when missing. Silently does nothing when the key cannot be opened.
+void StoreFoundFolder(Registry& registry, std::string_view name, std::string_view folder);
+
+/// Deletes the scratch key with its values and any sub-keys; Software\Brisquell
+/// stays. A missing key or a failed delete is ignored.
+void DeleteScratchKey(Registry& registry);
+
+}  // namespace setup

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace setup {
+
+/// File attribute bits, as Windows numbers them.
+enum FileAttribute : std::uint32_t {
+  kAttrReadOnly = 1,
+  kAttrHidden = 2,
+  kAttrSystem = 4,
+  kAttrVolume = 8,
+  kAttrFolder = 16,
+  kAttrArchive = 32,
+  kAttrReparsePoint = 1024,
+};
+
+/// Drive types, as GetDriveTypeA numbers them.
+enum DriveType : std::uint32_t {
+  kDriveUnknown = 0,
+  kDriveNoRootDir = 1,
+  kDriveRemovable = 2,
+  kDriveFixed = 3,
+  kDriveRemote = 4,
+  kDriveCdRom = 5,
+  kDriveRamDisk = 6,
+};
+
+/// Windows error codes the portable back end produces and the tests name.
+enum ErrorCode : std::uint32_t {
+  kErrorSuccess = 0,
+  kErrorFileNotFound = 2,
+  kErrorPathNotFound = 3,
+  kErrorAccessDenied = 5,
+  kErrorNotReady = 21,
+  kErrorSharingViolation = 32,
+  kErrorDiskFull = 112,
+  kErrorInvalidName = 123,
+  kErrorAlreadyExists = 183,
+  kErrorFilenameTooLong = 206,
+};
+
+/// One entry of a folder listing.
+struct FoundEntry {
+  std::string name;           // as the file system reports it, without a path
+  std::uint32_t attributes;   // FileAttribute bits
+};
+
+/// An open folder listing (find first / find next / close). Closing is the destructor.
+class FolderListing {
+ public:
+  virtual ~FolderListing() = default;
+  /// The next entry, or nothing at the end.
+  virtual std::optional<FoundEntry> Next() = 0;
+};
+
+/// The file system, seen through Windows paths (drive letters, backslashes).
+/// Abstract so it can be replaced in tests; the real one is Win32FileSystem,
+/// the test one PortableFileSystem. Failing calls set LastError().
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  /// Folder of the running executable, with a trailing backslash.
+  virtual std::string ExecutableFolder() = 0;
+
+  /// Lists the entries matching a pattern (a folder path plus a name with
+  /// optional * and ?), hidden, system and read-only ones and sub-folders
+  /// included, "." and ".." as the system gives them. Nothing when the
+  /// listing cannot be opened or nothing matches.
+  virtual std::unique_ptr<FolderListing> List(const std::string& pattern) = 0;
+
+  /// True when the path names an existing folder.
+  virtual bool FolderExists(const std::string& path) = 0;
+  /// True when the path names an existing file that is not a folder.
+  virtual bool FileExists(const std::string& path) = 0;
+  /// The whole content of a file as bytes; nothing when it cannot be opened or read.
+  virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
+
+  /// Creates one folder; its parent must exist. False on failure.
+  virtual bool CreateFolder(const std::string& path) = 0;
+  /// Creates a folder with all its missing parents; true when it exists afterwards.
+  virtual bool CreateFolderTree(const std::string& path) = 0;
+  /// Copies a file, replacing an existing destination. False on failure.
+  virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
+
+  /// The error code of the last failing call of this thread.
+  virtual std::uint32_t LastError() = 0;
+  /// The system's message text for an error code (usually ending in a line
+  /// break); nothing when the system has none.
+  virtual std::optional<std::string> ErrorText(std::uint32_t code) = 0;
+
+  /// The DriveType of a root path such as "C:\".
+  virtual std::uint32_t DriveTypeOf(const std::string& root) = 0;
+};
+
+}  // namespace setup

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/keyboard.h"
+#include "platform/profile_reader.h"
+#include "platform/registry.h"
+
+namespace setup {
+
+/// Everything the logic needs of the operating system, passed in explicitly.
+struct Platform {
+  Registry& registry;
+  ProfileReader& profile;
+  FileSystem& files;
+  Keyboard& keyboard;
+  Clock& clock;
+};
+
+}  // namespace setup

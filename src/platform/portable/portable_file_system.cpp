@@ -1,0 +1,530 @@
+#include "platform/portable/portable_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace setup {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The ANSI functions refuse a path that does not fit MAX_PATH with its terminator.
+constexpr std::size_t kMaxPath = 260;
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool IsLetter(char c) { return Upper(c) >= 'A' && Upper(c) <= 'Z'; }
+
+std::string UpperCased(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = Upper(c);
+  return result;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Upper(x) == Upper(y); });
+}
+
+// Folded to upper case as NTFS orders its indexes; ties go by bytes so the
+// order never depends on the host's directory order.
+bool ListsBefore(const std::string& a, const std::string& b) {
+  auto less = [](char x, char y) {
+    return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
+  };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), less)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), less)) return false;
+  return a < b;
+}
+
+bool IsInvalidChar(char c, bool wildcards_allowed) {
+  if (static_cast<unsigned char>(c) < 32) return true;  // NUL and control characters
+  if (wildcards_allowed && (c == '*' || c == '?')) return false;
+  return std::string_view("/:*?\"<>|").find(c) != std::string_view::npos;
+}
+
+bool HasInvalidChar(std::string_view text, bool wildcards_allowed) {
+  return std::any_of(text.begin(), text.end(),
+                     [&](char c) { return IsInvalidChar(c, wildcards_allowed); });
+}
+
+// '*' takes any run of characters, '?' exactly one, both regardless of case.
+bool WildcardMatches(std::string_view pattern, std::string_view name) {
+  std::size_t p = 0, n = 0;
+  std::size_t star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+// A trailing ".*" also matches names without an extension, so "*.*" lists everything.
+bool NameMatches(std::string_view pattern, std::string_view name) {
+  if (WildcardMatches(pattern, name)) return true;
+  return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+         WildcardMatches(pattern.substr(0, pattern.size() - 2), name);
+}
+
+bool IsFolder(const fs::path& host) {
+  struct stat info {};
+  return ::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool EntryExists(const fs::path& host) {
+  struct stat info {};
+  return ::lstat(host.c_str(), &info) == 0;
+}
+
+// A missing entry is "file not found" when its folder exists, else "path not found".
+std::uint32_t MissingError(const fs::path& host) {
+  return IsFolder(host.parent_path()) ? kErrorFileNotFound : kErrorPathNotFound;
+}
+
+std::uint32_t FromErrno(int error, const fs::path& host) {
+  switch (error) {
+    case ENOENT: return MissingError(host);
+    case ENOTDIR: return kErrorPathNotFound;
+    case EEXIST: return kErrorAlreadyExists;
+    case ENOSPC:
+    case EDQUOT: return kErrorDiskFull;
+    case ENAMETOOLONG: return kErrorFilenameTooLong;
+    case EBUSY:
+    case ETXTBSY: return kErrorSharingViolation;
+    case ENXIO:
+    case ENODEV:
+#ifdef ENOMEDIUM
+    case ENOMEDIUM:
+#endif
+      return kErrorNotReady;
+    default: return kErrorAccessDenied;  // EACCES, EPERM, EROFS, EISDIR and the rest
+  }
+}
+
+// Wine keeps DOS attributes as hex text such as "0x22". Anything else is ignored.
+std::uint32_t StoredDosAttributes(const fs::path& host) {
+  char buffer[256];
+  ssize_t size = ::getxattr(host.c_str(), "user.DOSATTRIB", buffer, sizeof buffer);
+  if (size <= 0) return 0;
+  std::string_view text(buffer, static_cast<std::size_t>(size));
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    text.remove_prefix(2);
+  std::uint32_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  return error == std::errc() && end != text.data() ? value : 0;
+}
+
+std::optional<std::uint32_t> AttributesOf(const fs::path& host, std::string_view name) {
+  struct stat link {};
+  if (::lstat(host.c_str(), &link) != 0) return std::nullopt;
+  struct stat target = link;
+  bool is_link = S_ISLNK(link.st_mode);
+  // A link reports the kind and mode of what it points at; a dangling one its own.
+  if (is_link && ::stat(host.c_str(), &target) != 0) target = link;
+  std::uint32_t attributes = S_ISDIR(target.st_mode) ? kAttrFolder : kAttrArchive;
+  if (is_link) attributes |= kAttrReparsePoint;
+  if ((target.st_mode & S_IWUSR) == 0) attributes |= kAttrReadOnly;
+  if (!name.empty() && name.front() == '.' && name != "." && name != "..")
+    attributes |= kAttrHidden;
+  return attributes | StoredDosAttributes(host);
+}
+
+// The existing entry of a folder a name stands for: the exact name, else the
+// first one equal regardless of case, else the name as written (to be created).
+fs::path ResolveComponent(const fs::path& folder, const std::string& name) {
+  fs::path exact = folder / name;
+  if (EntryExists(exact)) return exact;
+  std::optional<std::string> best;
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(dir)) {
+      std::string_view candidate(entry->d_name);
+      if (EqualsIgnoringCase(candidate, name) && (!best || candidate < *best))
+        best = std::string(candidate);
+    }
+    ::closedir(dir);
+  }
+  return folder / (best ? *best : name);
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() { Close(); }
+  int get() const { return fd_; }
+  int Close() {
+    int result = fd_ >= 0 ? ::close(fd_) : 0;
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+// Reads to the end; 0 on success, else the errno.
+int ReadAll(int fd, std::string& out) {
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0) return 0;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    out.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+int WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t put = ::write(fd, data.data(), data.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return 0;
+}
+
+class SnapshotListing final : public FolderListing {
+ public:
+  explicit SnapshotListing(std::vector<FoundEntry> entries) : entries_(std::move(entries)) {}
+  std::optional<FoundEntry> Next() override {
+    if (next_ >= entries_.size()) return std::nullopt;
+    return entries_[next_++];
+  }
+
+ private:
+  std::vector<FoundEntry> entries_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace
+
+PortableFileSystem::PortableFileSystem(std::string executable_folder)
+    : executable_folder_(std::move(executable_folder)) {}
+
+void PortableFileSystem::MapDrive(char letter, std::filesystem::path host_folder,
+                                  std::uint32_t type) {
+  if (!IsLetter(letter)) return;
+  fs::path folder = host_folder.lexically_normal();
+  // "/x/y/" and "/x/y" must give the same host paths, or held files would be missed.
+  if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
+  drives_[Upper(letter)] = Drive{std::move(folder), type};
+}
+
+void PortableFileSystem::HoldOpen(const std::string& windows_path) {
+  std::uint32_t error = 0;
+  if (auto where = Locate(windows_path, error)) {
+    held_hosts_.insert(where->host.string());
+    held_keys_.insert(where->key);
+  }
+}
+
+void PortableFileSystem::Release(const std::string& windows_path) {
+  std::uint32_t error = 0;
+  if (auto where = Locate(windows_path, error)) {
+    held_hosts_.erase(where->host.string());
+    held_keys_.erase(where->key);
+  }
+}
+
+std::filesystem::path PortableFileSystem::HostPath(const std::string& windows_path) const {
+  std::uint32_t error = 0;
+  auto where = Locate(windows_path, error);
+  return where ? where->host : fs::path();
+}
+
+std::optional<PortableFileSystem::Location> PortableFileSystem::Locate(
+    const std::string& windows_path, std::uint32_t& error) const {
+  std::string_view text(windows_path);
+  bool has_drive = text.size() >= 2 && IsLetter(text[0]) && text[1] == ':';
+  std::string_view rest = has_drive ? text.substr(2) : text;
+  if (HasInvalidChar(rest, false)) {
+    error = kErrorInvalidName;
+    return std::nullopt;
+  }
+  // No current folder exists here, so a path without a drive leads nowhere.
+  auto drive = has_drive ? drives_.find(Upper(text[0])) : drives_.end();
+  if (drive == drives_.end()) {
+    error = kErrorPathNotFound;
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  while (!rest.empty()) {
+    std::size_t cut = std::min(rest.find('\\'), rest.size());
+    std::string_view name = rest.substr(0, cut);
+    rest.remove_prefix(std::min(cut + 1, rest.size()));
+    if (name.empty() || name == ".") continue;
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();  // never above the root
+      continue;
+    }
+    names.emplace_back(name);
+  }
+  Location where{drive->second.host_folder, std::string(1, drive->first) + ":", names.size()};
+  for (const std::string& name : names) {
+    where.host = ResolveComponent(where.host, name);
+    where.key += "\\" + UpperCased(name);
+  }
+  if (names.empty()) where.key += "\\";
+  return where;
+}
+
+std::optional<PortableFileSystem::Location> PortableFileSystem::Find(
+    const std::string& windows_path) {
+  if (windows_path.size() >= kMaxPath) {
+    Fail(kErrorFilenameTooLong);
+    return std::nullopt;
+  }
+  std::uint32_t error = 0;
+  auto where = Locate(windows_path, error);
+  if (!where) Fail(error);
+  return where;
+}
+
+bool PortableFileSystem::IsHeld(const Location& where) const {
+  return held_hosts_.count(where.host.string()) > 0 || held_keys_.count(where.key) > 0;
+}
+
+bool PortableFileSystem::Fail(std::uint32_t code) {
+  last_error_ = code;
+  return false;
+}
+
+bool PortableFileSystem::MakeFolder(const std::filesystem::path& host) {
+  if (EntryExists(host)) return Fail(kErrorAlreadyExists);
+  if (!IsFolder(host.parent_path())) return Fail(kErrorPathNotFound);
+  if (::mkdir(host.c_str(), 0777) != 0) return Fail(FromErrno(errno, host));
+  return true;
+}
+
+std::string PortableFileSystem::ExecutableFolder() {
+  if (executable_folder_.empty() || executable_folder_.back() != '\\') executable_folder_ += '\\';
+  return executable_folder_;
+}
+
+std::unique_ptr<FolderListing> PortableFileSystem::List(const std::string& pattern) {
+  if (pattern.size() >= kMaxPath) {
+    Fail(kErrorFilenameTooLong);
+    return nullptr;
+  }
+  std::size_t cut = pattern.rfind('\\');
+  bool drive_only = cut == std::string::npos && pattern.size() >= 2 && pattern[1] == ':';
+  std::size_t folder_end = cut != std::string::npos ? cut : drive_only ? 2 : 0;
+  std::size_t name_start = cut != std::string::npos ? cut + 1 : folder_end;
+  std::string name_pattern = pattern.substr(name_start);
+  if (HasInvalidChar(name_pattern, true)) {
+    Fail(kErrorInvalidName);
+    return nullptr;
+  }
+  auto folder = Find(pattern.substr(0, folder_end));
+  if (!folder) return nullptr;
+  if (!IsFolder(folder->host)) {
+    Fail(kErrorPathNotFound);
+    return nullptr;
+  }
+  // Listing needs the folder opened, which a holder without sharing prevents.
+  if (IsHeld(*folder)) {
+    Fail(kErrorSharingViolation);
+    return nullptr;
+  }
+  DIR* dir = ::opendir(folder->host.c_str());
+  if (dir == nullptr) {
+    Fail(FromErrno(errno, folder->host));
+    return nullptr;
+  }
+  std::vector<FoundEntry> entries;
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name(entry->d_name);
+    if (name == "." || name == ".." || !NameMatches(name_pattern, name)) continue;
+    // An entry removed since readdir saw it is simply left out.
+    if (auto attributes = AttributesOf(folder->host / name, name))
+      entries.push_back({name, *attributes});
+  }
+  ::closedir(dir);
+  std::sort(entries.begin(), entries.end(),
+            [](const FoundEntry& a, const FoundEntry& b) { return ListsBefore(a.name, b.name); });
+  // Drive roots have no "." and "..", every other folder lists them first.
+  if (folder->depth > 0) {
+    for (const char* dots : {"..", "."}) {
+      if (NameMatches(name_pattern, dots))
+        entries.insert(entries.begin(), FoundEntry{dots, kAttrFolder});
+    }
+  }
+  if (entries.empty()) {
+    Fail(kErrorFileNotFound);
+    return nullptr;
+  }
+  return std::make_unique<SnapshotListing>(std::move(entries));
+}
+
+bool PortableFileSystem::FolderExists(const std::string& path) {
+  auto where = Find(path);
+  if (!where) return false;
+  struct stat info {};
+  if (::stat(where->host.c_str(), &info) != 0) return Fail(FromErrno(errno, where->host));
+  return S_ISDIR(info.st_mode);
+}
+
+bool PortableFileSystem::FileExists(const std::string& path) {
+  auto where = Find(path);
+  if (!where) return false;
+  struct stat info {};
+  if (::stat(where->host.c_str(), &info) != 0) return Fail(FromErrno(errno, where->host));
+  return !S_ISDIR(info.st_mode);
+}
+
+std::optional<std::string> PortableFileSystem::ReadWholeFile(const std::string& path) {
+  auto where = Find(path);
+  if (!where) return std::nullopt;
+  struct stat info {};
+  if (::stat(where->host.c_str(), &info) != 0) {
+    Fail(FromErrno(errno, where->host));
+    return std::nullopt;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    Fail(kErrorAccessDenied);
+    return std::nullopt;
+  }
+  if (IsHeld(*where)) {
+    Fail(kErrorSharingViolation);
+    return std::nullopt;
+  }
+  Descriptor file(::open(where->host.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    Fail(FromErrno(errno, where->host));
+    return std::nullopt;
+  }
+  std::string content;
+  if (S_ISREG(info.st_mode)) content.reserve(static_cast<std::size_t>(info.st_size));
+  if (int error = ReadAll(file.get(), content)) {
+    Fail(FromErrno(error, where->host));
+    return std::nullopt;
+  }
+  return content;
+}
+
+bool PortableFileSystem::CreateFolder(const std::string& path) {
+  auto where = Find(path);
+  if (!where) return false;
+  // Never create the folder a drive is mapped to.
+  if (where->depth == 0)
+    return Fail(EntryExists(where->host) ? kErrorAlreadyExists : kErrorPathNotFound);
+  return MakeFolder(where->host);
+}
+
+bool PortableFileSystem::CreateFolderTree(const std::string& path) {
+  auto where = Find(path);
+  if (!where) return false;
+  // Each name adds exactly one host level, so the parents are the levels above.
+  std::vector<fs::path> levels{where->host};
+  for (std::size_t i = 0; i < where->depth; ++i) levels.push_back(levels.back().parent_path());
+  if (!IsFolder(levels.back())) return Fail(kErrorPathNotFound);
+  levels.pop_back();
+  for (auto level = levels.rbegin(); level != levels.rend(); ++level) {
+    if (!IsFolder(*level) && !MakeFolder(*level)) return false;
+  }
+  return true;
+}
+
+bool PortableFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
+  auto source = Find(from);
+  if (!source) return false;
+  auto target = Find(to);
+  if (!target) return false;
+
+  struct stat source_info {};
+  if (::stat(source->host.c_str(), &source_info) != 0) return Fail(FromErrno(errno, source->host));
+  if (S_ISDIR(source_info.st_mode)) return Fail(kErrorAccessDenied);
+  if (IsHeld(*source)) return Fail(kErrorSharingViolation);
+
+  struct stat target_info {};
+  if (::stat(target->host.c_str(), &target_info) == 0) {
+    if (S_ISDIR(target_info.st_mode)) return Fail(kErrorAccessDenied);
+    // Windows will not replace a read-only file, whoever runs the copy.
+    auto attributes = AttributesOf(target->host, target->host.filename().string());
+    if (attributes && (*attributes & kAttrReadOnly)) return Fail(kErrorAccessDenied);
+    // Copying a file onto itself meets its own open source handle.
+    bool same_file =
+        target_info.st_dev == source_info.st_dev && target_info.st_ino == source_info.st_ino;
+    if (same_file || IsHeld(*target)) return Fail(kErrorSharingViolation);
+  } else {
+    std::uint32_t error = FromErrno(errno, target->host);
+    if (error != kErrorFileNotFound) return Fail(error);
+    if (IsHeld(*target)) return Fail(kErrorSharingViolation);
+  }
+
+  // Reading first leaves the destination untouched when the source cannot be read.
+  std::string bytes;
+  {
+    Descriptor input(::open(source->host.c_str(), O_RDONLY | O_CLOEXEC));
+    if (input.get() < 0) return Fail(FromErrno(errno, source->host));
+    if (int error = ReadAll(input.get(), bytes)) return Fail(FromErrno(error, source->host));
+  }
+  Descriptor output(::open(target->host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (output.get() < 0) return Fail(FromErrno(errno, target->host));
+  int error = WriteAll(output.get(), bytes);
+  if (output.Close() != 0 && error == 0) error = errno;
+  if (error != 0) {
+    // Like CopyFile, leave no half-written destination behind.
+    ::unlink(target->host.c_str());
+    return Fail(FromErrno(error, target->host));
+  }
+  return true;
+}
+
+std::uint32_t PortableFileSystem::LastError() { return last_error_; }
+
+std::optional<std::string> PortableFileSystem::ErrorText(std::uint32_t code) {
+  // The texts Wine gives for the codes this back end produces.
+  static const std::map<std::uint32_t, const char*> kTexts{
+      {kErrorSuccess, "Success.\r\n"},
+      {kErrorFileNotFound, "File not found.\r\n"},
+      {kErrorPathNotFound, "Path not found.\r\n"},
+      {kErrorAccessDenied, "Access denied.\r\n"},
+      {kErrorNotReady, "Not ready.\r\n"},
+      {kErrorSharingViolation, "Sharing violation.\r\n"},
+      {kErrorDiskFull, "Disk full.\r\n"},
+      {kErrorInvalidName, "Invalid name.\r\n"},
+      {kErrorAlreadyExists, "File already exists.\r\n"},
+      {kErrorFilenameTooLong, "File name is too long.\r\n"}};
+  auto text = kTexts.find(code);
+  if (text == kTexts.end()) return std::nullopt;
+  return text->second;
+}
+
+std::uint32_t PortableFileSystem::DriveTypeOf(const std::string& root) {
+  if (root.size() != 3 || !IsLetter(root[0]) || root[1] != ':' || root[2] != '\\')
+    return kDriveNoRootDir;
+  auto drive = drives_.find(Upper(root[0]));
+  return drive == drives_.end() ? kDriveNoRootDir : drive->second.type;
+}
+
+}  // namespace setup

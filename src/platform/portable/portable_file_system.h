@@ -1,0 +1,77 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace setup {
+
+/// A file system for tests: drive letters map to host folders (as Wine's
+/// dosdevices do), names resolve without regard to case, folders list in a
+/// stable order (case-insensitive name order, "." and ".." first below a
+/// root), and the Windows attribute bits come from the host: folder and
+/// archive from the entry's kind, read-only from a missing owner write bit,
+/// hidden from a leading dot, reparse point from a symbolic link, and any
+/// bits Wine keeps in the "user.DOSATTRIB" extended attribute. Paths of 260
+/// characters or more fail like the ANSI functions do.
+class PortableFileSystem : public FileSystem {
+ public:
+  /// executable_folder is a Windows path such as "C:\Package\".
+  explicit PortableFileSystem(std::string executable_folder = "C:\\");
+
+  /// Maps a drive letter to a host folder, as a drive of the given type.
+  void MapDrive(char letter, std::filesystem::path host_folder,
+                std::uint32_t type = kDriveFixed);
+  /// Makes a file behave as if another program held it open without sharing:
+  /// reading, replacing or listing into it fails with a sharing violation.
+  void HoldOpen(const std::string& windows_path);
+  void Release(const std::string& windows_path);
+  /// The host path a Windows path resolves to (existing names matched
+  /// regardless of case); empty when its drive is not mapped or the path is
+  /// not a valid name.
+  std::filesystem::path HostPath(const std::string& windows_path) const;
+
+  std::string ExecutableFolder() override;
+  std::unique_ptr<FolderListing> List(const std::string& pattern) override;
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  bool CreateFolderTree(const std::string& path) override;
+  bool CopyReplacing(const std::string& from, const std::string& to) override;
+  std::uint32_t LastError() override;
+  std::optional<std::string> ErrorText(std::uint32_t code) override;
+  std::uint32_t DriveTypeOf(const std::string& root) override;
+
+ private:
+  struct Drive {
+    std::filesystem::path host_folder;
+    std::uint32_t type;
+  };
+  // Where a Windows path leads: the host entry, and the normalised Windows
+  // path upper-cased, which names an entry even before it exists.
+  struct Location {
+    std::filesystem::path host;
+    std::string key;
+    std::size_t depth = 0;  // levels below the drive root
+  };
+
+  std::optional<Location> Locate(const std::string& windows_path, std::uint32_t& error) const;
+  // Locate plus the length limit; sets last_error_ when it fails.
+  std::optional<Location> Find(const std::string& windows_path);
+  bool IsHeld(const Location& where) const;
+  bool MakeFolder(const std::filesystem::path& host);
+  bool Fail(std::uint32_t code);
+
+  std::string executable_folder_;
+  std::map<char, Drive> drives_;
+  std::set<std::string> held_hosts_;  // resolved host paths
+  std::set<std::string> held_keys_;   // upper-cased normalised Windows paths
+  std::uint32_t last_error_ = kErrorSuccess;
+};
+
+}  // namespace setup

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace setup {
+
+/// The real file system through the ANSI functions.
+class Win32FileSystem : public FileSystem {
+ public:
+  std::string ExecutableFolder() override;
+  std::unique_ptr<FolderListing> List(const std::string& pattern) override;
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  bool CreateFolderTree(const std::string& path) override;
+  bool CopyReplacing(const std::string& from, const std::string& to) override;
+  std::uint32_t LastError() override;
+  std::optional<std::string> ErrorText(std::uint32_t code) override;
+  std::uint32_t DriveTypeOf(const std::string& root) override;
+};
+
+}  // namespace setup

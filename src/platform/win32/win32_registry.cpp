@@ -1,0 +1,111 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+namespace setup {
+namespace {
+
+HKEY RootHandle(RootKey root) {
+  return root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+HKEY AsHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
+KeyHandle AsHandle(HKEY key) { return reinterpret_cast<KeyHandle>(key); }
+
+KeyHandle Open(RootKey root, std::string_view path, REGSAM access) {
+  HKEY key = nullptr;
+  std::string path_text(path);
+  if (RegOpenKeyExA(RootHandle(root), path_text.c_str(), 0, access | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+    return 0;
+  return AsHandle(key);
+}
+
+}  // namespace
+
+KeyHandle Win32Registry::OpenForReading(RootKey root, std::string_view path) {
+  return Open(root, path, KEY_READ);
+}
+
+KeyHandle Win32Registry::OpenForWriting(RootKey root, std::string_view path) {
+  return Open(root, path, KEY_ALL_ACCESS);
+}
+
+KeyHandle Win32Registry::Create(RootKey root, std::string_view path) {
+  HKEY key = nullptr;
+  std::string path_text(path);
+  if (RegCreateKeyExA(RootHandle(root), path_text.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return 0;
+  return AsHandle(key);
+}
+
+std::optional<ValueInfo> Win32Registry::QueryValue(KeyHandle key, std::string_view name) {
+  if (key == 0) return std::nullopt;
+  std::string name_text(name);
+  DWORD type = 0;
+  DWORD size = 0;
+  if (RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return ValueInfo{type, size};
+}
+
+std::optional<std::string> Win32Registry::ReadValueData(KeyHandle key, std::string_view name) {
+  if (key == 0) return std::nullopt;
+  std::string name_text(name);
+  // The size can grow between the question and the read, and for text types
+  // the ANSI size is only known after the conversion: ask until it fits.
+  DWORD size = 0;
+  if (RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    std::string data(size + 2, '\0');
+    DWORD got = static_cast<DWORD>(data.size());
+    LONG result = RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(data.data()), &got);
+    if (result == ERROR_SUCCESS) {
+      data.resize(got <= data.size() ? got : data.size());
+      return data;
+    }
+    if (result != ERROR_MORE_DATA) return std::nullopt;
+    size = got > size ? got : size * 2 + 16;
+  }
+  return std::nullopt;
+}
+
+bool Win32Registry::SetString(KeyHandle key, std::string_view name, std::string_view text) {
+  if (key == 0) return false;
+  std::string name_text(name);
+  std::string data(text);
+  return RegSetValueExA(AsHkey(key), name_text.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+std::optional<std::uint32_t> Win32Registry::CountSubKeys(KeyHandle key) {
+  if (key == 0) return std::nullopt;
+  DWORD count = 0;
+  if (RegQueryInfoKeyA(AsHkey(key), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    return std::nullopt;
+  return count;
+}
+
+std::optional<std::string> Win32Registry::SubKeyName(KeyHandle key, std::uint32_t index) {
+  if (key == 0) return std::nullopt;
+  char name[256];  // key names are at most 255 characters
+  DWORD length = sizeof name;
+  if (RegEnumKeyExA(AsHkey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::string(name, length);
+}
+
+bool Win32Registry::DeleteKey(RootKey root, std::string_view path) {
+  std::string path_text(path);
+  return RegDeleteKeyExA(RootHandle(root), path_text.c_str(), KEY_WOW64_32KEY, 0) == ERROR_SUCCESS;
+}
+
+void Win32Registry::Close(KeyHandle key) {
+  if (key != 0) RegCloseKey(AsHkey(key));
+}
+
+}  // namespace setup

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/registry.h"
+
+namespace setup {
+
+/// The real registry through the ANSI functions, always in the 32-bit view
+/// (KEY_WOW64_32KEY), so a 64-bit build sees what the 32-bit program sees.
+class Win32Registry : public Registry {
+ public:
+  KeyHandle OpenForReading(RootKey root, std::string_view path) override;
+  KeyHandle OpenForWriting(RootKey root, std::string_view path) override;
+  KeyHandle Create(RootKey root, std::string_view path) override;
+  std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;
+  std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) override;
+  bool SetString(KeyHandle key, std::string_view name, std::string_view text) override;
+  std::optional<std::uint32_t> CountSubKeys(KeyHandle key) override;
+  std::optional<std::string> SubKeyName(KeyHandle key, std::uint32_t index) override;
+  bool DeleteKey(RootKey root, std::string_view path) override;
+  void Close(KeyHandle key) override;
+};
+
+}  // namespace setup

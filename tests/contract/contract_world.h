@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/profile_reader.h"
+#include "platform/registry.h"
+
+namespace setup {
+
+/// One back end of the platform plus the means to prepare a machine for it:
+/// the contract tests are written once against this and built once per back end.
+class ContractWorld {
+ public:
+  virtual ~ContractWorld() = default;
+
+  virtual Registry& registry() = 0;
+  virtual ProfileReader& profile() = 0;
+  virtual FileSystem& files() = 0;
+
+  /// Applies .reg text in the 32-bit view (the one the program sees) or in the 64-bit view.
+  virtual void LoadRegistry(std::string_view reg_text, bool sixty_four_bit_view = false) = 0;
+  /// Removes a key tree in both views, so a test starts clean.
+  virtual void RemoveRegistryTree(RootKey root, const std::string& path) = 0;
+
+  /// A fresh empty folder for the running test: a Windows path ending in a backslash.
+  virtual std::string Folder() = 0;
+  /// Writes a file with these bytes, making its folders.
+  virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+  virtual void MakeFolder(const std::string& path) = 0;
+  /// Sets read-only (1), hidden (2) and system (4) bits of a file or folder.
+  virtual void SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  /// The bytes of a file, read outside the back end under test.
+  virtual std::string ReadFile(const std::string& path) = 0;
+  /// Holds a file open without any sharing until the result is released.
+  virtual std::shared_ptr<void> HoldOpen(const std::string& path) = 0;
+};
+
+/// The world of the back end this test program is built with.
+std::unique_ptr<ContractWorld> MakeContractWorld();
+
+}  // namespace setup

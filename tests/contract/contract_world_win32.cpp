@@ -1,0 +1,130 @@
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "contract/contract_world.h"
+#include "platform/reg_file.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_profile_reader.h"
+#include "platform/win32/win32_registry.h"
+
+namespace setup {
+namespace {
+
+HKEY RootHandle(RootKey root) {
+  return root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+void DeleteTreeInView(RootKey root, const std::string& path, REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(RootHandle(root), path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) return;
+  RegDeleteTreeA(key, nullptr);
+  RegCloseKey(key);
+  RegDeleteKeyExA(RootHandle(root), path.c_str(), view, 0);
+}
+
+void MakeFolders(const std::string& path) {
+  for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+  CreateDirectoryA(path.c_str(), nullptr);
+}
+
+class Win32World : public ContractWorld {
+ public:
+  Win32World() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    root_ = std::string(temp) + "contract" + std::to_string(GetCurrentProcessId()) + "_" +
+            std::to_string(GetTickCount()) + "\\";
+    MakeFolders(root_);
+  }
+
+  Registry& registry() override { return registry_; }
+  ProfileReader& profile() override { return profile_; }
+  FileSystem& files() override { return files_; }
+
+  void LoadRegistry(std::string_view reg_text, bool sixty_four_bit_view) override {
+    REGSAM view = sixty_four_bit_view ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    for (const RegOperation& op : ParseRegFile(reg_text)) {
+      switch (op.kind) {
+        case RegOperation::Kind::kDeleteKey:
+          DeleteTreeInView(op.root, op.path, view);
+          break;
+        case RegOperation::Kind::kDeleteValue:
+        case RegOperation::Kind::kCreateKey:
+        case RegOperation::Kind::kSetValue: {
+          HKEY key = nullptr;
+          if (RegCreateKeyExA(RootHandle(op.root), op.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
+                              nullptr, &key, nullptr) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot create " + op.path);
+          if (op.kind == RegOperation::Kind::kSetValue)
+            RegSetValueExA(key, op.name.c_str(), 0, op.type, reinterpret_cast<const BYTE*>(op.data.data()),
+                           static_cast<DWORD>(op.data.size()));
+          if (op.kind == RegOperation::Kind::kDeleteValue) RegDeleteValueA(key, op.name.c_str());
+          RegCloseKey(key);
+          break;
+        }
+      }
+    }
+  }
+
+  void RemoveRegistryTree(RootKey root, const std::string& path) override {
+    DeleteTreeInView(root, path, KEY_WOW64_32KEY);
+    DeleteTreeInView(root, path, KEY_WOW64_64KEY);
+  }
+
+  std::string Folder() override {
+    std::string folder = root_ + "t" + std::to_string(folders_++) + "\\";
+    MakeFolders(folder);
+    return folder;
+  }
+
+  void WriteFile(const std::string& path, std::string_view bytes) override {
+    MakeFolders(path.substr(0, path.find_last_of('\\')));
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + path);
+  }
+
+  void MakeFolder(const std::string& path) override { MakeFolders(path); }
+
+  void SetAttributes(const std::string& path, std::uint32_t attributes) override {
+    DWORD current = GetFileAttributesA(path.c_str());
+    DWORD kept = current & FILE_ATTRIBUTE_DIRECTORY;
+    if (!SetFileAttributesA(path.c_str(), kept | attributes | (kept ? 0 : FILE_ATTRIBUTE_ARCHIVE)))
+      throw std::runtime_error("cannot set attributes of " + path);
+  }
+
+  std::string ReadFile(const std::string& path) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string content;
+    char block[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) content.append(block, got);
+    CloseHandle(file);
+    return content;
+  }
+
+  std::shared_ptr<void> HoldOpen(const std::string& path) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + path);
+    return std::shared_ptr<void>(file, [](void* handle) { CloseHandle(handle); });
+  }
+
+ private:
+  std::string root_;
+  int folders_ = 0;
+  Win32Registry registry_;
+  Win32FileSystem files_;
+  Win32ProfileReader profile_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractWorld> MakeContractWorld() { return std::make_unique<Win32World>(); }
+
+}  // namespace setup

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "contract/contract_world.h"
+
+namespace setup {
+namespace {
+
+struct FileSystemContractTest : testing::Test {
+  void SetUp() override {
+    world_ = MakeContractWorld();
+    folder_ = world_->Folder();
+  }
+  FileSystem& files() { return world_->files(); }
+  // Entry names with their attributes, from a listing.
+  std::map<std::string, std::uint32_t> List(const std::string& pattern) {
+    std::map<std::string, std::uint32_t> entries;
+    std::unique_ptr<FolderListing> listing = files().List(pattern);
+    if (!listing) return entries;
+    while (std::optional<FoundEntry> entry = listing->Next()) entries[entry->name] = entry->attributes;
+    return entries;
+  }
+  std::unique_ptr<ContractWorld> world_;
+  std::string folder_;
+};
+
+constexpr std::uint32_t kVisibleBits = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrFolder | kAttrArchive;
+
+TEST_F(FileSystemContractTest, ListingGivesNamesAndAttributes) {
+  world_->WriteFile(folder_ + "Plain.8BF", "p");
+  world_->WriteFile(folder_ + "hidden.8bf", "h");
+  world_->WriteFile(folder_ + "system.8bf", "s");
+  world_->WriteFile(folder_ + "readonly.8bf", "r");
+  world_->WriteFile(folder_ + "other.txt", "o");
+  world_->MakeFolder(folder_ + "Folder.8bf");
+  world_->SetAttributes(folder_ + "hidden.8bf", kAttrHidden);
+  world_->SetAttributes(folder_ + "system.8bf", kAttrSystem);
+  world_->SetAttributes(folder_ + "readonly.8bf", kAttrReadOnly);
+
+  std::map<std::string, std::uint32_t> entries = List(folder_ + "*");
+  std::map<std::string, std::uint32_t> visible;
+  for (auto& [name, attributes] : entries) visible[name] = attributes & kVisibleBits;
+  EXPECT_EQ(visible, (std::map<std::string, std::uint32_t>{
+                         {".", kAttrFolder},
+                         {"..", kAttrFolder},
+                         {"Folder.8bf", kAttrFolder},
+                         {"Plain.8BF", kAttrArchive},
+                         {"hidden.8bf", kAttrHidden | kAttrArchive},
+                         {"other.txt", kAttrArchive},
+                         {"readonly.8bf", kAttrReadOnly | kAttrArchive},
+                         {"system.8bf", kAttrSystem | kAttrArchive},
+                     }));
+  world_->SetAttributes(folder_ + "readonly.8bf", 0);
+}
+
+TEST_F(FileSystemContractTest, PatternsMatchRegardlessOfCase) {
+  for (const char* name : {"a.8bf", "B.8BF", "c.8bfx", "d.txt", "ab.8bf"}) world_->WriteFile(folder_ + name, "x");
+  auto names = [&](const std::string& pattern) {
+    std::string joined;
+    for (auto& [name, attributes] : List(folder_ + pattern)) joined += name + " ";
+    return joined;
+  };
+  EXPECT_EQ(names("*.8bf"), "B.8BF a.8bf ab.8bf ");
+  EXPECT_EQ(names("?.8Bf"), "B.8BF a.8bf ");
+  EXPECT_EQ(names("D.TXT"), "d.txt ");
+  EXPECT_EQ(names("*.*").size(), names("*").size());
+}
+
+TEST_F(FileSystemContractTest, FailedListingsSetTheError) {
+  EXPECT_FALSE(files().List(folder_ + "missing\\*"));
+  EXPECT_EQ(files().LastError(), kErrorPathNotFound);
+  EXPECT_FALSE(files().List(folder_ + "*.none"));
+  EXPECT_EQ(files().LastError(), kErrorFileNotFound);
+}
+
+TEST_F(FileSystemContractTest, ExistenceRegardlessOfCaseAndDoubledBackslashes) {
+  world_->WriteFile(folder_ + "Sub\\Data.TXT", "d");
+  EXPECT_TRUE(files().FileExists(folder_ + "sub\\data.txt"));
+  EXPECT_TRUE(files().FileExists(folder_ + "Sub\\\\Data.TXT"));
+  EXPECT_FALSE(files().FolderExists(folder_ + "Sub\\Data.TXT"));
+  EXPECT_TRUE(files().FolderExists(folder_ + "SUB"));
+  EXPECT_TRUE(files().FolderExists(folder_ + "Sub\\"));
+  EXPECT_TRUE(files().FolderExists(folder_ + "Sub\\\\"));
+  EXPECT_FALSE(files().FileExists(folder_ + "Sub"));
+  EXPECT_FALSE(files().FileExists(folder_ + "missing.txt"));
+  EXPECT_FALSE(files().FolderExists(folder_ + "missing"));
+  EXPECT_TRUE(files().FolderExists(files().ExecutableFolder()));
+  EXPECT_EQ(files().ExecutableFolder().back(), '\\');
+}
+
+TEST_F(FileSystemContractTest, ReadsWholeFilesAsBytes) {
+  std::string bytes("line one\r\n\0binary\xff\x01", 19);
+  bytes += std::string(200000, 'z');
+  world_->WriteFile(folder_ + "data.bin", bytes);
+  EXPECT_EQ(files().ReadWholeFile(folder_ + "data.bin"), bytes);
+  world_->WriteFile(folder_ + "empty.txt", "");
+  EXPECT_EQ(files().ReadWholeFile(folder_ + "empty.txt"), "");
+  EXPECT_FALSE(files().ReadWholeFile(folder_ + "missing.txt"));
+  EXPECT_FALSE(files().ReadWholeFile(folder_));
+  auto held = world_->HoldOpen(folder_ + "data.bin");
+  EXPECT_FALSE(files().ReadWholeFile(folder_ + "data.bin"));
+  EXPECT_EQ(files().LastError(), kErrorSharingViolation);
+}
+
+TEST_F(FileSystemContractTest, CreatesFolders) {
+  EXPECT_TRUE(files().CreateFolder(folder_ + "one"));
+  EXPECT_TRUE(files().FolderExists(folder_ + "one"));
+  EXPECT_FALSE(files().CreateFolder(folder_ + "one"));
+  EXPECT_EQ(files().LastError(), kErrorAlreadyExists);
+  EXPECT_FALSE(files().CreateFolder(folder_ + "missing\\two"));
+  EXPECT_EQ(files().LastError(), kErrorPathNotFound);
+
+  EXPECT_TRUE(files().CreateFolderTree(folder_ + "a\\b\\c"));
+  EXPECT_TRUE(files().FolderExists(folder_ + "a\\b\\c"));
+  EXPECT_TRUE(files().CreateFolderTree(folder_ + "a\\b\\c\\"));  // already there
+  world_->WriteFile(folder_ + "file", "f");
+  EXPECT_FALSE(files().CreateFolderTree(folder_ + "file\\below"));
+
+  EXPECT_FALSE(files().CreateFolder(folder_ + std::string(300, 'n')));
+  EXPECT_EQ(files().LastError(), kErrorFilenameTooLong);
+}
+
+TEST_F(FileSystemContractTest, CopyReplacesAndReportsErrors) {
+  world_->WriteFile(folder_ + "source.8bf", "new content");
+  world_->WriteFile(folder_ + "target\\source.8bf", "old");
+  EXPECT_TRUE(files().CopyReplacing(folder_ + "source.8bf", folder_ + "target\\source.8bf"));
+  EXPECT_EQ(world_->ReadFile(folder_ + "target\\source.8bf"), "new content");
+  EXPECT_TRUE(files().CopyReplacing(folder_ + "SOURCE.8bf", folder_ + "target\\copy.8bf"));
+  EXPECT_EQ(world_->ReadFile(folder_ + "target\\copy.8bf"), "new content");
+
+  EXPECT_FALSE(files().CopyReplacing(folder_ + "missing.8bf", folder_ + "target\\x.8bf"));
+  EXPECT_EQ(files().LastError(), kErrorFileNotFound);
+  EXPECT_FALSE(files().CopyReplacing(folder_ + "source.8bf", folder_ + "nowhere\\x.8bf"));
+  EXPECT_EQ(files().LastError(), kErrorPathNotFound);
+  {
+    auto held = world_->HoldOpen(folder_ + "target\\copy.8bf");
+    EXPECT_FALSE(files().CopyReplacing(folder_ + "source.8bf", folder_ + "target\\copy.8bf"));
+    EXPECT_EQ(files().LastError(), kErrorSharingViolation);
+  }
+  {
+    auto held = world_->HoldOpen(folder_ + "source.8bf");
+    EXPECT_FALSE(files().CopyReplacing(folder_ + "source.8bf", folder_ + "target\\y.8bf"));
+    EXPECT_EQ(files().LastError(), kErrorSharingViolation);
+  }
+}
+
+TEST_F(FileSystemContractTest, ErrorTextsEndInALineBreak) {
+  struct Case {
+    std::uint32_t code;
+    const char* text;
+  } cases[] = {
+      {kErrorFileNotFound, "File not found.\r\n"},
+      {kErrorPathNotFound, "Path not found.\r\n"},
+      {kErrorAccessDenied, "Access denied.\r\n"},
+      {kErrorSharingViolation, "Sharing violation.\r\n"},
+      {kErrorAlreadyExists, "File already exists.\r\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(files().ErrorText(c.code), c.text) << c.code;
+  EXPECT_FALSE(files().ErrorText(0x20001234u));
+}
+
+TEST_F(FileSystemContractTest, OnlyMappedDrivesHaveARoot) {
+  EXPECT_EQ(files().DriveTypeOf("C:\\"), kDriveFixed);
+  EXPECT_EQ(files().DriveTypeOf("Q:\\"), kDriveNoRootDir);
+  std::map<std::string, std::uint32_t> root = List("C:\\*");
+  EXPECT_FALSE(root.empty());
+  EXPECT_EQ(root.count("."), 0u);
+  EXPECT_EQ(root.count(".."), 0u);
+}
+
+}  // namespace
+}  // namespace setup
