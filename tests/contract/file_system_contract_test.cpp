@@ -63,7 +63,10 @@ TEST_F(FileSystemContractTest, PatternsMatchRegardlessOfCase) {
     for (auto& [name, attributes] : List(folder_ + pattern)) joined += name + " ";
     return joined;
   };
-  EXPECT_EQ(names("*.8bf"), "B.8BF a.8bf ab.8bf ");
+  // A long extension also matches through its short 8.3 name (C~XXXX.8BF).
+  EXPECT_EQ(names("*.8bf"), "B.8BF a.8bf ab.8bf c.8bfx ");
+  EXPECT_EQ(names("*.8bfx"), "c.8bfx ");
+  EXPECT_EQ(names("*.8b"), "");
   EXPECT_EQ(names("?.8Bf"), "B.8BF a.8bf ");
   EXPECT_EQ(names("D.TXT"), "d.txt ");
   EXPECT_EQ(names("*.*").size(), names("*").size());

@@ -121,12 +121,12 @@ TEST_F(PortableFileSystemTest, RejectsInvalidNameCharacters) {
 
 TEST_F(PortableFileSystemTest, SurvivesMalformedPaths) {
   for (const PathError& c : std::vector<PathError>{{"", kErrorPathNotFound},
-                                         {"\\", kErrorPathNotFound},
-                                         {"\\\\", kErrorPathNotFound},
-                                         {"C", kErrorPathNotFound},
-                                         {"dir\\file.txt", kErrorPathNotFound},
-                                         {":", kErrorInvalidName},
-                                         {"\\\\?\\C:\\dir", kErrorInvalidName}}) {
+                                                   {"\\", kErrorPathNotFound},
+                                                   {"\\\\", kErrorPathNotFound},
+                                                   {"C", kErrorPathNotFound},
+                                                   {"dir\\file.txt", kErrorPathNotFound},
+                                                   {":", kErrorInvalidName},
+                                                   {"\\\\?\\C:\\dir", kErrorInvalidName}}) {
     SCOPED_TRACE(c.path);
     EXPECT_FALSE(files.FileExists(c.path));
     EXPECT_EQ(files.LastError(), c.error);
@@ -234,14 +234,14 @@ TEST_F(PortableFileSystemTest, ListingIsASnapshot) {
 TEST_F(PortableFileSystemTest, ReportsWhyAListingFails) {
   files.HoldOpen("C:\\DIR");
   for (const PathError& c : std::vector<PathError>{{"C:\\missing\\*", kErrorPathNotFound},
-                                         {"C:\\dir\\file.txt\\*", kErrorPathNotFound},
-                                         {"C:\\*.zip", kErrorFileNotFound},
-                                         {"C:\\", kErrorFileNotFound},
-                                         {"Q:\\*", kErrorPathNotFound},
-                                         {"C:\\dir\\*", kErrorSharingViolation},
-                                         {"C:\\dir\\a|*", kErrorInvalidName}}) {
-    SCOPED_TRACE(c.pattern);
-    EXPECT_EQ(files.List(c.pattern), nullptr);
+                                                   {"C:\\dir\\file.txt\\*", kErrorPathNotFound},
+                                                   {"C:\\*.zip", kErrorFileNotFound},
+                                                   {"C:\\", kErrorFileNotFound},
+                                                   {"Q:\\*", kErrorPathNotFound},
+                                                   {"C:\\dir\\*", kErrorSharingViolation},
+                                                   {"C:\\dir\\a|*", kErrorInvalidName}}) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(files.List(c.path), nullptr);
     EXPECT_EQ(files.LastError(), c.error);
   }
 }
@@ -275,11 +275,11 @@ TEST_F(PortableFileSystemTest, ReadsLargeBinaryFiles) {
 TEST_F(PortableFileSystemTest, ReportsWhyAReadFails) {
   files.HoldOpen("c:\\dir\\FILE.txt");
   for (const PathError& c : std::vector<PathError>{{"C:\\dir\\missing.txt", kErrorFileNotFound},
-                                         {"C:\\missing\\file.txt", kErrorPathNotFound},
-                                         {"C:\\dir", kErrorAccessDenied},
-                                         {"Q:\\dir\\file.txt", kErrorPathNotFound},
-                                         {"C:\\dir\\file.txt", kErrorSharingViolation},
-                                         {PathOfLength(260), kErrorFilenameTooLong}}) {
+                                                   {"C:\\missing\\file.txt", kErrorPathNotFound},
+                                                   {"C:\\dir", kErrorAccessDenied},
+                                                   {"Q:\\dir\\file.txt", kErrorPathNotFound},
+                                                   {"C:\\dir\\file.txt", kErrorSharingViolation},
+                                                   {PathOfLength(260), kErrorFilenameTooLong}}) {
     SCOPED_TRACE(c.path);
     EXPECT_EQ(files.ReadWholeFile(c.path), std::nullopt);
     EXPECT_EQ(files.LastError(), c.error);
@@ -295,11 +295,11 @@ TEST_F(PortableFileSystemTest, CreatesOneFolderOrSaysWhyNot) {
   EXPECT_TRUE(files.CreateFolder("C:\\dir\\New"));
   EXPECT_TRUE(fs::is_directory(Host("dir/New")));
   for (const PathError& c : std::vector<PathError>{{"C:\\DIR\\new", kErrorAlreadyExists},
-                                         {"C:\\dir\\file.txt", kErrorAlreadyExists},
-                                         {"C:\\missing\\new", kErrorPathNotFound},
-                                         {"C:\\dir\\file.txt\\new", kErrorPathNotFound},
-                                         {"Q:\\new", kErrorPathNotFound},
-                                         {PathOfLength(260), kErrorFilenameTooLong}}) {
+                                                   {"C:\\dir\\file.txt", kErrorAlreadyExists},
+                                                   {"C:\\missing\\new", kErrorPathNotFound},
+                                                   {"C:\\dir\\file.txt\\new", kErrorPathNotFound},
+                                                   {"Q:\\new", kErrorPathNotFound},
+                                                   {PathOfLength(260), kErrorFilenameTooLong}}) {
     SCOPED_TRACE(c.path);
     EXPECT_FALSE(files.CreateFolder(c.path));
     EXPECT_EQ(files.LastError(), c.error);
@@ -337,6 +337,14 @@ TEST_F(PortableFileSystemTest, CopyOntoReadOnlyFileIsDenied) {
   EXPECT_FALSE(files.CopyReplacing("C:\\dir\\file.txt", "C:\\dir\\locked.txt"));
   EXPECT_EQ(files.LastError(), kErrorAccessDenied);
   EXPECT_EQ(files.ReadWholeFile("C:\\dir\\locked.txt"), "kept");
+}
+
+TEST_F(PortableFileSystemTest, CopyOntoAFullDiskLeavesNoDestination) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full to stand in for a full disk";
+  fs::create_symlink("/dev/full", Host("dir/full"));
+  EXPECT_FALSE(files.CopyReplacing("C:\\dir\\file.txt", "C:\\dir\\full"));
+  EXPECT_EQ(files.LastError(), kErrorDiskFull);
+  EXPECT_FALSE(files.FileExists("C:\\dir\\full"));
 }
 
 TEST_F(PortableFileSystemTest, ReportsWhyACopyFails) {
