@@ -88,6 +88,35 @@ bool NameMatches(std::string_view pattern, std::string_view name) {
          WildcardMatches(pattern.substr(0, pattern.size() - 2), name);
 }
 
+// The upper-cased characters of a name part that an 8.3 name can hold.
+std::string ShortNameChars(std::string_view part) {
+  std::string kept;
+  for (char c : part) {
+    if (std::string_view(" .+,;=[]").find(c) == std::string_view::npos) kept += Upper(c);
+  }
+  return kept;
+}
+
+// The 8.3 name Windows gives a name that does not fit 8.3 ("notes.text" ->
+// "NOTES~1.TEX"); nothing when the name fits. Patterns match it too, which
+// is why "*.8bf" finds "a.8bfx". The "~1" stands for whatever number or hash
+// the system picks: patterns in practice only look at the extension.
+std::optional<std::string> ShortNameOf(std::string_view name) {
+  if (name == "." || name == "..") return std::nullopt;
+  std::size_t dot = name.rfind('.');
+  if (dot == 0 || dot == std::string_view::npos) dot = name.size();  // ".hidden" has no extension
+  std::string_view stem = name.substr(0, dot);
+  std::string_view extension = name.substr(std::min(dot + 1, name.size()));
+  bool fits = !stem.empty() && stem.size() <= 8 && extension.size() <= 3 &&
+              ShortNameChars(stem).size() == stem.size() &&
+              ShortNameChars(extension).size() == extension.size();
+  if (fits) return std::nullopt;
+  std::string short_name = ShortNameChars(stem).substr(0, 6) + "~1";
+  std::string short_extension = ShortNameChars(extension).substr(0, 3);
+  if (!short_extension.empty()) short_name += "." + short_extension;
+  return short_name;
+}
+
 bool IsFolder(const fs::path& host) {
   struct stat info {};
   return ::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -363,7 +392,10 @@ std::unique_ptr<FolderListing> PortableFileSystem::List(const std::string& patte
   std::vector<FoundEntry> entries;
   while (const dirent* entry = ::readdir(dir)) {
     std::string name(entry->d_name);
-    if (name == "." || name == ".." || !NameMatches(name_pattern, name)) continue;
+    if (name == "." || name == "..") continue;
+    auto short_name = ShortNameOf(name);
+    if (!NameMatches(name_pattern, name) && !(short_name && NameMatches(name_pattern, *short_name)))
+      continue;
     // An entry removed since readdir saw it is simply left out.
     if (auto attributes = AttributesOf(folder->host / name, name))
       entries.push_back({name, *attributes});
