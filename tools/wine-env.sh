@@ -7,12 +7,14 @@ WINE_TEMPLATE=$WINE_DIR/template
 
 # True when this machine can execute 32-bit x86 code under Wine.
 can_run_win32() {
-  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+  [ -z "$(win32_skip_reason)" ]
 }
 
 # Why the 32-bit build cannot run here (empty when it can).
 win32_skip_reason() {
-  if [ ! -x /usr/lib/wine/wine ]; then
+  if [ -n "${SETUP_ASSUME_NO_WIN32:-}" ]; then
+    echo "SETUP_ASSUME_NO_WIN32 is set (acting as a machine without 32-bit support)"
+  elif [ ! -x /usr/lib/wine/wine ]; then
     echo "Wine's 32-bit loader (/usr/lib/wine/wine, package wine32:i386) is not installed"
   elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     echo "this machine cannot execute 32-bit x86 code ($(/usr/lib/wine/wine --version 2>&1 | head -n 1))"
