@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace setup {
 
@@ -13,5 +14,9 @@ std::string AddTrailingBackslash(std::string path);
 /// letter case counts and the inserted value is not searched again.
 std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder,
                                std::string_view value);
+
+/// The lines of a text: CR LF, a lone CR and a lone LF each end a line, a
+/// line break at the very end adds no empty line, and a NUL ends the text.
+std::vector<std::string> SplitLines(std::string_view text);
 
 }  // namespace setup

@@ -196,7 +196,7 @@ class Toolkit {
   /// Makes a hidden window; an owned window stays above its owner.
   virtual std::unique_ptr<Window> CreateForm(const FormSpec& spec, Window* owner) = 0;
   /// A modal message box; returns the button pressed (kIdOk, kIdYes, kIdNo).
-  virtual int MessageBox(Window* owner, std::string_view text, std::string_view caption,
+  virtual int ShowMessage(Window* owner, std::string_view text, std::string_view caption,
                          unsigned style) = 0;
   /// The system's folder picker; the chosen file-system path, or nothing
   /// when cancelled or when the choice is not a file-system folder.

@@ -1,0 +1,194 @@
+#include "app/main_form.h"
+
+#include "app/agreement_form.h"
+#include "app/error_report.h"
+#include "app/maker.h"
+#include "app/strings.h"
+#include "config/text.h"
+#include "hosts/registry_access.h"
+
+namespace setup {
+namespace {
+
+constexpr std::uint32_t kLeftTopRight = kAnchorLeft | kAnchorTop | kAnchorRight;
+constexpr std::uint32_t kRightBottom = kAnchorRight | kAnchorBottom;
+
+// Rows follow TMainForm::Control. Positions on Panel1 are in its client
+// coordinates; Version is made after Title because it lies over its lower part.
+constexpr ControlSpec kControls[] = {
+    // name, kind, parent, left, top, width, height, anchors, text, hint, tab order, style
+    {"Status", ControlKind::kStatusBar, "", 0, 280, 492, 19, kAnchorLeft | kAnchorRight | kAnchorBottom, "", "",
+     -1, kStyleNone},
+    {"Panel1", ControlKind::kPanel, "", 0, 0, 492, 280, kAnchorAll, "", "", -1, kStyleNone},
+    {"ImagePanel", ControlKind::kPanel, "Panel1", 8, 8, 124, 264, kAnchorLeftTop, "", "", -1,
+     kStyleLoweredBevel},
+    {"Image", ControlKind::kPicture, "ImagePanel", 2, 2, 120, 260, kAnchorLeftTop, "", "", -1, kStyleNone},
+    {"Title", ControlKind::kLabel, "Panel1", 136, 4, 349, 54, kLeftTopRight, "", "", -1,
+     kStyleTitleFont | kStyleTransparent},
+    {"Version", ControlKind::kLabel, "Panel1", 136, 23, 348, 22, kLeftTopRight, "", "", -1,
+     kStyleVersionFont | kStyleAlignRight | kStyleTransparent},
+    {"Text", ControlKind::kLabel, "Panel1", 140, 60, 314, 13, kLeftTopRight,
+     "Select applications to install #t in...", "", -1, kStyleNoPrefix | kStyleTransparent},
+    {"Rescan", ControlKind::kGlyphButton, "Panel1", 463, 55, 22, 22, kAnchorTop | kAnchorRight, "",
+     "Scan the drives for more applications", -1, kStyleGlyphRescan},
+    {"Detected", ControlKind::kCheckList, "Panel1", 140, 80, 344, 133, kAnchorAll, "",
+     "Check the applications for which you'd like to install", 0, kStyleButtonFace},
+    {"DoCustom", ControlKind::kCheckBox, "Panel1", 139, 225, 90, 16, kAnchorLeft | kAnchorBottom,
+     "Also install in...", "Check this box if you wish to install to the specified custom folder", 1,
+     kStyleNone},
+    {"Custom", ControlKind::kEdit, "Panel1", 232, 222, 224, 21, kAnchorLeft | kAnchorRight | kAnchorBottom, "",
+     "Specify a custom folder. A subfolder will be created automatically", 2, kStyleNone},
+    {"Browse", ControlKind::kGlyphButton, "Panel1", 463, 221, 22, 22, kRightBottom, "", "Browse for a folder",
+     -1, kStyleGlyphBrowse},
+    {"Install", ControlKind::kButton, "Panel1", 348, 252, 64, 20, kRightBottom, "&Install", "Start installing", 3,
+     kStyleDefaultButton},
+    {"Cancel", ControlKind::kButton, "Panel1", 420, 252, 64, 20, kRightBottom, "&Cancel",
+     "Cancel the installation", 4, kStyleNone},
+    {"Copyright", ControlKind::kLabel, "Panel1", 140, 256, 200, 13, kAnchorLeft | kAnchorRight | kAnchorBottom,
+     SETUP_MAKER_NAME, "", -1, kStyleHandCursor | kStyleTransparent},
+};
+static_assert(std::size(kControls) == TMainForm::Copyright + 1);
+
+constexpr std::string_view kPresentation = "presentation";
+
+}  // namespace
+
+const FormSpec TMainForm::kSpec = {"TMainForm", "", 492, 299, kMinWidth, kMinHeight, BorderStyle::kSizeable,
+                                   false, kControls};
+
+TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state)
+    : toolkit_(toolkit), platform_(platform), state_(state), window_(toolkit.CreateForm(kSpec, nullptr)) {
+  toolkit_.SetHintHandler([this](const std::string& hint) { ShowStatusHint(hint); });
+  std::string start = ReadSetupValue(platform_, "messages", "start");
+  if (!start.empty()) toolkit_.ShowMessage(nullptr, start, kApplicationTitle, kMbIconInformation);
+  ApplyPresentation();
+
+  window_->OnShow([this] { FormShow(); });
+  window_->OnCloseQuery([this] { return FormCloseQuery(); });
+  window_->OnClose([this] { FormClose(); });
+  Wire(Browse, &TMainForm::BrowseClick);
+  Wire(Rescan, &TMainForm::RescanClick);
+  Wire(Copyright, &TMainForm::CopyrightClick);
+  Wire(Image, &TMainForm::ImageClick);
+  Wire(Install, &TMainForm::InstallClick);
+  Wire(Cancel, &TMainForm::CancelClick);
+}
+
+void TMainForm::Attach(TAgreementForm& agreement, TScanProgressForm& scan_progress, TProgressForm& progress) {
+  agreement_ = &agreement;
+  scan_progress_ = &scan_progress;
+  progress_ = &progress;
+}
+
+void TMainForm::Wire(ControlId control, void (TMainForm::*action)()) {
+  window_->OnClick(control, [this, action] { RunReportingErrors(toolkit_, window_.get(), [&] { (this->*action)(); }); });
+}
+
+void TMainForm::ApplyPresentation() {
+  auto read = [this](std::string_view key) { return ReadSetupValue(platform_, kPresentation, key); };
+
+  int width = ParseWholeNumber(read("width"), 0);
+  if (width > kMinWidth) window_->SetOuterSize(width, window_->OuterHeight());
+  int height = ParseWholeNumber(read("height"), 0);
+  if (height > kMinHeight) window_->SetOuterSize(window_->OuterWidth(), height);
+  window_->SetCaption(read("caption"));
+
+  std::string picture = ProgramFolder(platform_.files) + read("bitmap");
+  if (platform_.files.FileExists(picture)) window_->LoadPicture(Image, picture);
+  std::string link = read("bitmaplink");
+  if (!link.empty()) {
+    window_->SetHint(ImagePanel, link);
+    window_->EnableTooltip(ImagePanel);
+  }
+
+  window_->SetText(Title, read("title"));
+  window_->SetText(Version, read("version"));
+  window_->SetText(Text, ReplacePlaceholder(kControls[Text].text, "#t", window_->Text(Title)));
+
+  if (!IsOnFlag(read("scan.visible"))) {
+    window_->SetVisible(Rescan, false);
+  } else {
+    window_->SetFlat(Rescan, ParseWholeNumber(read("scan.flat"), 1) != 0);
+    window_->SetText(Rescan, read("scan.caption"));
+  }
+  window_->SetFlat(Browse, ParseWholeNumber(read("browse.flat"), 1) != 0);
+  window_->SetText(Browse, read("browse.caption"));
+
+  state_.InstallSubfolder = ReadInstallSubfolder(platform_);
+  window_->SetText(Custom, ReadSetupValue(platform_, "options", "custom"));
+  if (window_->Text(Custom).empty()) {
+    window_->SetText(Custom, ReadRegistryText(platform_.registry, RootKey::kLocalMachine,
+                                              "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesPath"));
+  }
+}
+
+void TMainForm::FormShow() {
+  // An error ends the show step; the window is shown all the same.
+  RunReportingErrors(toolkit_, nullptr, [this] {
+    bool go_on = true;
+    std::string agreement = ReadSetupValue(platform_, "messages", "agreement");
+    if (!agreement.empty()) {
+      bool accept = IsOnFlag(ReadSetupValue(platform_, "messages", "agree"));
+      agreement_->Prepare(ProgramFolder(platform_.files) + agreement, accept);
+      if (!agreement_->RunModal()) {
+        toolkit_.RequestEnd();
+        go_on = false;
+      }
+    }
+    // "\xA9" is the copyright sign in the ANSI code page.
+    window_->SetText(Copyright, "\xA9 " + std::to_string(platform_.clock.CurrentYear()) + " " +
+                                    std::string(kMakerName));
+    if (go_on) {
+      if (IsOnFlag(ReadSetupValue(platform_, "options", "autoscan"))) ScanDrives();
+      DetectHosts();
+    }
+  });
+}
+
+bool TMainForm::FormCloseQuery() {
+  int answer = toolkit_.ShowMessage(window_.get(), StringText(kStrCancelQuestion), StringText(kStrCancelCaption),
+                                    kMbYesNo | kMbIconWarning);
+  if (answer != kIdYes) return false;
+  DeleteScratchKey(platform_.registry);
+  return true;
+}
+
+void TMainForm::FormClose() {
+  std::string close = ReadSetupValue(platform_, "messages", "close");
+  if (!close.empty()) ShowInformation(close);
+}
+
+void TMainForm::ShowInformation(const std::string& text) {
+  toolkit_.ShowMessage(window_.get(), text, kApplicationTitle, kMbIconInformation);
+}
+
+void TMainForm::CancelClick() { window_->Close(); }
+
+void TMainForm::ShowStatusHint(const std::string& hint) { window_->SetText(Status, hint); }
+
+void TMainForm::BrowseClick() {
+  std::optional<std::string> folder = toolkit_.BrowseForFolder(*window_, StringText(kStrSelectCustomFolder));
+  if (!folder || folder->empty()) return;
+  window_->SetText(Custom, *folder);
+  window_->SetChecked(DoCustom, true);
+}
+
+void TMainForm::ImageClick() {
+  std::string link = ReadSetupValue(platform_, kPresentation, "bitmaplink");
+  if (!link.empty()) toolkit_.ShellOpen(*window_, link);
+}
+
+void TMainForm::CopyrightClick() { toolkit_.ShellOpen(*window_, kMakerUrl); }
+
+void TMainForm::RescanClick() {
+  ScanDrives();
+  DetectHosts();
+}
+
+void TMainForm::InstallClick() {}
+
+void TMainForm::ScanDrives() {}
+
+void TMainForm::DetectHosts() {}
+
+}  // namespace setup

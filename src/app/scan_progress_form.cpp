@@ -1,0 +1,16 @@
+#include "app/scan_progress_form.h"
+
+namespace setup {
+namespace {
+
+constexpr ControlSpec kControls[] = {
+    {"Drive", ControlKind::kLabel, "", 8, 8, 385, 13, kAnchorLeftTop, "Drive: C", "", -1,
+     kStyleAlignCentre | kStyleAutoSize},
+};
+
+}  // namespace
+
+const FormSpec TScanProgressForm::kSpec = {"TScanProgressForm", "Autodetecting, press ESC to stop...", 400, 29, 0, 0,
+                                           BorderStyle::kToolWindow, true, kControls};
+
+}  // namespace setup

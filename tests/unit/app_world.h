@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/setup_application.h"
+#include "ui/headless/headless_toolkit.h"
+#include "unit/test_world.h"
+
+namespace setup {
+
+/// A machine plus the headless toolkit, with the program ready to run.
+struct AppWorld : TestWorld {
+  HeadlessToolkit toolkit_;
+  SetupApplication app_{toolkit_, platform_};
+
+  HeadlessWindow& Main() { return *toolkit_.Find("TMainForm"); }
+  HeadlessWindow& Agreement() { return *toolkit_.Find("TAgreementForm"); }
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& message : toolkit_.messages_) texts.push_back(message.text);
+    return texts;
+  }
+};
+
+}  // namespace setup
