@@ -72,6 +72,9 @@ TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state
   Wire(Image, &TMainForm::ImageClick);
   Wire(Install, &TMainForm::InstallClick);
   Wire(Cancel, &TMainForm::CancelClick);
+  window_->OnMouseMove(Detected, [this](int x, int y) {
+    RunReportingErrors(toolkit_, window_.get(), [&] { DetectedMouseMove(x, y); });
+  });
 }
 
 void TMainForm::Attach(TAgreementForm& agreement, TScanProgressForm& scan_progress, TProgressForm& progress) {
@@ -189,6 +192,23 @@ void TMainForm::InstallClick() {}
 
 void TMainForm::ScanDrives() {}
 
-void TMainForm::DetectHosts() {}
+void TMainForm::DetectHosts() {
+  setup::DetectHosts(platform_, detectors_, state_.found, {*window_, Detected, DoCustom});
+}
+
+void TMainForm::DetectedMouseMove(int x, int y) {
+  int item = window_->ItemAt(Detected, x, y);
+  if (item < 0) {
+    window_->SetHint(Detected, StringText(kStrCheckApplications));
+    return;
+  }
+  std::string text = window_->ItemText(Detected, item);
+  // Every entry is compared, without stopping at a match, and the registry
+  // is read afresh: the hint shows the folder as it is now.
+  for (const HostEntry& entry : HostCatalogue) {
+    if (entry.Description == text)
+      window_->SetHint(Detected, ReadRegistryText(platform_.registry, entry.Root, entry.KeyPath, entry.ValueName));
+  }
+}
 
 }  // namespace setup

@@ -2,8 +2,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/run_state.h"
 #include "config/setup_config.h"
+#include "hosts/detection_pass.h"
 #include "platform/platform.h"
 #include "ui/toolkit.h"
 
@@ -56,6 +59,7 @@ class TMainForm {
   void CopyrightClick();
   void RescanClick();
   void InstallClick();
+  void DetectedMouseMove(int x, int y);
 
   /// The stages that detection, the drive scan and installation fill.
   void ScanDrives();
@@ -75,6 +79,8 @@ class TMainForm {
   TAgreementForm* agreement_ = nullptr;
   TScanProgressForm* scan_progress_ = nullptr;
   TProgressForm* progress_ = nullptr;
+  // Run by every detection pass before the catalogue walk, in this order.
+  std::vector<SpecialDetector> detectors_;
 };
 
 }  // namespace setup

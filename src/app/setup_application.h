@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "app/progress_form.h"
 #include "app/scan_progress_form.h"
+#include "app/run_state.h"
 #include "config/setup_config.h"
 
 namespace setup {

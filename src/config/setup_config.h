@@ -15,12 +15,6 @@ inline constexpr std::size_t kSetupValueBufferSize = 2048;
 /// The buffer of one section's key names, separators included.
 inline constexpr std::size_t kSetupKeysBufferSize = 16 * 1024;
 
-/// State kept for the whole run of the program.
-struct RunState {
-  /// [options] subdir, read once when the main window is created.
-  std::string InstallSubfolder;
-};
-
 /// The folder of the running executable, always ending in a backslash.
 std::string ProgramFolder(FileSystem& files);
 
@@ -32,7 +26,7 @@ std::string ReadSetupValue(const Platform& platform, std::string_view section, s
 /// names); empty when the file or section is missing.
 std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_view section);
 
-/// [options] subdir, the text kept as RunState::InstallSubfolder.
+/// [options] subdir, the install sub-folder kept for the whole run.
 std::string ReadInstallSubfolder(const Platform& platform);
 
 /// A switch that turns something on: only the exact text "1" counts.

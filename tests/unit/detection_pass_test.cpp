@@ -1,0 +1,134 @@
+#include "hosts/detection_pass.h"
+
+#include <gtest/gtest.h>
+
+#include "unit/app_world.h"
+
+namespace setup {
+namespace {
+
+using Main = TMainForm;
+
+// Photoshop 7 (main and additional path), Paint Shop Pro 5 (three paths)
+// and one PhotoImpact scratch path.
+constexpr char kMachine[] =
+    "REGEDIT4\n"
+    "[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\\\\Plug-Ins\"\n"
+    "[HKLM\\Software\\Adobe\\Photoshop\\7.0]\n\"PluginPath\"=\"C:\\\\PS7\\\\Plug-Ins\"\n"
+    "[HKCU\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter]\n"
+    "\"Directory1\"=\"C:\\\\PSP5\\\\A\"\n\"Directory2\"=\"C:\\\\PSP5\\\\B\"\n\"Directory3\"=\"\"\n"
+    "[HKCU\\Software\\Brisquell\\Temp]\n\"PiP1\"=\"C:\\\\PI\"\n";
+
+struct DetectionWorld : AppWorld {
+  HeadlessWindow& RunWith(const std::string& ini) {
+    registry_.Load(kMachine);
+    WriteSetupIni(ini);
+    app_.Run();
+    return Main();
+  }
+  // "Description" or "Description [x]" for a ticked item, in list order.
+  std::vector<std::string> Items() {
+    std::vector<std::string> items;
+    HeadlessWindow& main = Main();
+    for (int i = 0; i < main.ItemCount(Main::Detected); ++i)
+      items.push_back(main.ItemText(Main::Detected, i) + (main.IsItemChecked(Main::Detected, i) ? " [x]" : ""));
+    return items;
+  }
+  static int Index(std::string_view description) { return FindHostByDescription(description); }
+};
+
+struct DetectionPassTest : testing::Test, DetectionWorld {};
+
+TEST_F(DetectionPassTest, ListsFoundEntriesInCatalogueOrderTickedByPreselect) {
+  RunWith("");
+  EXPECT_EQ(Items(), (std::vector<std::string>{
+                         "Paint Shop Pro 5 by JASC, 1st path [x]",
+                         "Paint Shop Pro 5 by JASC, 2nd path",
+                         "PhotoImpact by Ulead, 1st path",
+                         "PhotoShop 7 by Adobe [x]",
+                         "PhotoShop 7 by Adobe, additional path",
+                     }));
+  EXPECT_FALSE(Main().IsChecked(Main::DoCustom));
+  FoundMarks expected;
+  for (const char* description :
+       {"Paint Shop Pro 5 by JASC, 1st path", "Paint Shop Pro 5 by JASC, 2nd path", "PhotoImpact by Ulead, 1st path",
+        "PhotoShop 7 by Adobe", "PhotoShop 7 by Adobe, additional path"})
+    expected.set(Index(description));
+  EXPECT_EQ(app_.state().found, expected);
+}
+
+TEST_F(DetectionPassTest, EnabledSectionChoosesTheMostSpecificKey) {
+  struct Case {
+    const char* enabled;
+    std::vector<std::string> listed;
+  } cases[] = {
+      {"all=0\r\nphotoshop=1", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
+      {"photoshop=0\r\nPhotoShop7=1", {"Paint Shop Pro 5 by JASC, 1st path [x]", "Paint Shop Pro 5 by JASC, 2nd path",
+                                        "PhotoImpact by Ulead, 1st path", "PhotoShop 7 by Adobe [x]",
+                                        "PhotoShop 7 by Adobe, additional path"}},
+      {"photoshop7=0\r\nphotoshop=1\r\npaintshoppro5=\r\npaintshoppro=0\r\nphotoimpactall=no",
+       {"PhotoImpact by Ulead, 1st path"}},
+      {"all=0\r\nphotoimpact=00\r\npaintshoppro=false", {"Paint Shop Pro 5 by JASC, 1st path [x]",
+                                                        "Paint Shop Pro 5 by JASC, 2nd path",
+                                                        "PhotoImpact by Ulead, 1st path"}},
+      {"ALL=0", {}},
+  };
+  for (const Case& c : cases) {
+    DetectionWorld world;
+    world.RunWith(std::string("[enabled]\r\n") + c.enabled + "\r\n");
+    EXPECT_EQ(world.Items(), c.listed) << c.enabled;
+  }
+}
+
+TEST_F(DetectionPassTest, AutoselectZeroLeavesEveryItemUnticked) {
+  for (const char* value : {"0", "no", ""}) {
+    DetectionWorld world;
+    world.RunWith(std::string("[options]\r\nautoselect=") + value + "\r\n");
+    bool any_ticked = false;
+    for (const std::string& item : world.Items()) any_ticked |= item.ends_with("[x]");
+    EXPECT_EQ(any_ticked, std::string(value) != "0") << value;
+  }
+}
+
+TEST_F(DetectionPassTest, RescanRebuildsTheListAndKeepsFoundMarks) {
+  HeadlessWindow& main = RunWith("");
+  main.SetItemChecked(Main::Detected, 0, false);
+  main.SetItemChecked(Main::Detected, 1, true);
+  registry_.Load("REGEDIT4\n[-HKLM\\Software\\Adobe\\Photoshop\\7.0]\n");
+  main.SetVisible(Main::Rescan, true);
+  main.Click(Main::Rescan);
+  EXPECT_EQ(Items(), (std::vector<std::string>{"Paint Shop Pro 5 by JASC, 1st path [x]",
+                                               "Paint Shop Pro 5 by JASC, 2nd path",
+                                               "PhotoImpact by Ulead, 1st path"}));
+  EXPECT_TRUE(app_.state().found.test(Index("PhotoShop 7 by Adobe")));
+}
+
+TEST_F(DetectionPassTest, EmptyPassTicksTheCustomFolderAndNoPassUnticksIt) {
+  HeadlessWindow& main = RunWith("[enabled]\r\nall=0\r\n");
+  EXPECT_EQ(main.ItemCount(Main::Detected), 0);
+  EXPECT_TRUE(main.IsChecked(Main::DoCustom));
+  WriteSetupIni("");
+  main.SetVisible(Main::Rescan, true);
+  main.Click(Main::Rescan);
+  EXPECT_EQ(main.ItemCount(Main::Detected), 5);
+  EXPECT_TRUE(main.IsChecked(Main::DoCustom));
+}
+
+TEST_F(DetectionPassTest, DisabledEntriesAreNotEvenRead) {
+  RunWith("[enabled]\r\nphotoshop=0\r\n");
+  EXPECT_FALSE(app_.state().found.test(Index("PhotoShop 7 by Adobe")));
+}
+
+TEST_F(DetectionPassTest, HoveringAnItemShowsItsFolderReadAfresh) {
+  HeadlessWindow& main = RunWith("");
+  main.MovePointer(Main::Detected, 10, 13 * 3 + 2);  // the fourth item: PhotoShop 7
+  EXPECT_EQ(main.Text(Main::Status), "C:\\PS7\\Plug-Ins");
+  registry_.Load("REGEDIT4\n[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"D:\\\\Moved\"\n");
+  main.MovePointer(Main::Detected, 10, 13 * 3 + 5);
+  EXPECT_EQ(main.Text(Main::Status), "D:\\Moved");
+  main.MovePointer(Main::Detected, 10, 13 * 40);
+  EXPECT_EQ(main.Text(Main::Status), "Check the applications for which you'd like to install");
+}
+
+}  // namespace
+}  // namespace setup
