@@ -1,0 +1,61 @@
+// Setup.exe lists the hosts of the machine it runs on.
+
+#include "wine/setup_test_support.h"
+
+namespace setup::ui {
+namespace {
+
+struct HostListTest : SetupTest {
+  ~HostListTest() override {
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\Adobe");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\Adobe", View::k64);
+    DeleteRegTree(HKEY_CURRENT_USER, "Software\\JASC");
+  }
+};
+
+constexpr char kMachine[] =
+    "REGEDIT4\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\\\\Plug-Ins\"\n"
+    "[HKEY_CURRENT_USER\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter]\n"
+    "\"Directory1\"=\"C:\\\\PSP5\\\\Filters\"\n"
+    "\"Directory2\"=hex(2):43,3a,5c,00\n"
+    "\"Directory3\"=dword:00000001\n";
+
+TEST_F(HostListTest, ListsHostsOfThe32BitViewWithTheirFolderAsHint) {
+  ImportReg(kMachine);
+  // Seen only by a 64-bit program: not listed.
+  ImportReg("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\6.0\\PluginPath]\n@=\"C:\\\\PS6\"\n",
+            View::k64);
+  Start("");
+  HWND main = MainWindow();
+  HWND list = List(main);
+  EXPECT_EQ(ListItemTexts(list),
+            (std::vector<std::string>{"Paint Shop Pro 5 by JASC, 1st path", "PhotoShop 7 by Adobe"}));
+  EXPECT_EQ(ListChecks(list), (std::vector<bool>{true, true}));
+  RECT item = ListItemRect(list, 1);
+  MovePointerTo(list, {item.left + 20, (item.top + item.bottom) / 2});
+  EXPECT_TRUE(WaitUntil([&] { return StatusText(StatusBar(main)) == "C:\\PS7\\Plug-Ins"; }))
+      << StatusText(StatusBar(main));
+  MovePointerTo(list, {item.left + 20, ClientRect(list).bottom - 3});
+  EXPECT_TRUE(WaitUntil([&] {
+    return StatusText(StatusBar(main)) == "Check the applications for which you'd like to install";
+  })) << StatusText(StatusBar(main));
+}
+
+TEST_F(HostListTest, EnabledSectionLimitsTheList) {
+  ImportReg(kMachine);
+  Start("[enabled]\r\nall=0\r\nphotoshop=1\r\n[options]\r\nautoselect=0\r\n");
+  HWND list = List(MainWindow());
+  EXPECT_EQ(ListItemTexts(list), (std::vector<std::string>{"PhotoShop 7 by Adobe"}));
+  EXPECT_EQ(ListChecks(list), (std::vector<bool>{false}));
+}
+
+TEST_F(HostListTest, NothingFoundTicksTheCustomFolder) {
+  Start("[enabled]\r\nall=0\r\n");
+  HWND main = MainWindow();
+  EXPECT_EQ(ListItemCount(List(main)), 0);
+  EXPECT_EQ(CheckState(Child(main, "Button", "Also install in...")), BST_CHECKED);
+}
+
+}  // namespace
+}  // namespace setup::ui
