@@ -25,6 +25,8 @@ cp "build/$preset/src/Setup.exe" "$package/"
 cp demo/machine.reg "$prefix/drive_c/machine.reg"
 # The demo machine's registry, as a 32-bit program sees it.
 (cd "$prefix/drive_c" && wine64_in "$prefix" reg import 'C:\machine.reg' /reg:32) >"$WINE_DIR/demo-reg.log" 2>&1
+# The Wine server of that step belongs to no display; the program needs one that does.
+wine_stop "$prefix"
 
 if [ "$arch" = win32 ]; then loader=(wine); else loader=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64); fi
 wine_env=(env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
