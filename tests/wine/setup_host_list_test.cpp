@@ -1,5 +1,6 @@
 // Setup.exe lists the hosts of the machine it runs on.
 
+#include "hosts/host_catalogue.h"
 #include "wine/setup_test_support.h"
 
 namespace setup::ui {
@@ -40,6 +41,62 @@ TEST_F(HostListTest, ListsHostsOfThe32BitViewWithTheirFolderAsHint) {
   EXPECT_TRUE(WaitUntil([&] {
     return StatusText(StatusBar(main)) == "Check the applications for which you'd like to install";
   })) << StatusText(StatusBar(main));
+}
+
+// Every catalogue entry's value, each a folder of its own.
+std::string EveryHost() {
+  std::string reg = "REGEDIT4\n";
+  for (std::size_t i = 0; i < kHostCount; ++i) {
+    const HostEntry& entry = HostCatalogue[i];
+    reg += entry.Root == RootKey::kCurrentUser ? "[HKEY_CURRENT_USER\\" : "[HKEY_LOCAL_MACHINE\\";
+    reg += std::string(entry.KeyPath) + "]\n";
+    if (entry.ValueName.empty()) {
+      reg += '@';
+    } else {
+      reg += '"';
+      reg += entry.ValueName;
+      reg += '"';
+    }
+    reg += "=\"C:\\\\Hosts\\\\" + std::to_string(i) + "\"\n";
+  }
+  return reg;
+}
+
+struct EveryHostTest : HostListTest {
+  ~EveryHostTest() override {
+    // Three levels deep, so that shared keys such as Software\Microsoft stay.
+    for (const HostEntry& entry : HostCatalogue) {
+      std::size_t second = entry.KeyPath.find('\\', 9);
+      std::size_t third = second == std::string_view::npos ? second : entry.KeyPath.find('\\', second + 1);
+      std::string top(entry.KeyPath.substr(0, third));
+      DeleteRegTree(entry.Root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, top);
+    }
+  }
+};
+
+TEST_F(EveryHostTest, ListsTheWholeCatalogueInOrder) {
+  ImportReg(EveryHost());
+  Start("");
+  HWND list = List(MainWindow());
+  std::vector<std::string> expected;
+  std::vector<bool> ticks;
+  for (const HostEntry& entry : HostCatalogue) {
+    expected.emplace_back(entry.Description);
+    ticks.push_back(entry.Preselect);
+  }
+  EXPECT_EQ(ListItemTexts(list), expected);
+  EXPECT_EQ(ListChecks(list), ticks);
+}
+
+TEST_F(EveryHostTest, EnabledSectionOffersOnlyWhatItEnables) {
+  ImportReg(EveryHost());
+  Start("[enabled]\r\nall=0\r\nPaintShopPro=1\r\npaintshoppro9=0\r\nphotoshop7=1\r\n");
+  std::vector<std::string> expected;
+  for (const HostEntry& entry : HostCatalogue) {
+    bool on = (entry.HostId == "paintshoppro" && entry.VersionId != "paintshoppro9") || entry.VersionId == "photoshop7";
+    if (on) expected.emplace_back(entry.Description);
+  }
+  EXPECT_EQ(ListItemTexts(List(MainWindow())), expected);
 }
 
 TEST_F(HostListTest, EnabledSectionLimitsTheList) {
