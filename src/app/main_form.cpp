@@ -6,6 +6,7 @@
 #include "app/strings.h"
 #include "config/text.h"
 #include "hosts/registry_access.h"
+#include "install/installation.h"
 
 namespace setup {
 namespace {
@@ -188,7 +189,10 @@ void TMainForm::RescanClick() {
   DetectHosts();
 }
 
-void TMainForm::InstallClick() {}
+void TMainForm::InstallClick() {
+  RunInstallation(platform_, toolkit_, {*window_, Detected, DoCustom, Custom}, *progress_, state_.found,
+                  state_.InstallSubfolder);
+}
 
 void TMainForm::ScanDrives() {}
 

@@ -37,7 +37,7 @@ TEST_F(HostListTest, ListsHostsOfThe32BitViewWithTheirFolderAsHint) {
   MovePointerTo(list, {item.left + 20, (item.top + item.bottom) / 2});
   EXPECT_TRUE(WaitUntil([&] { return StatusText(StatusBar(main)) == "C:\\PS7\\Plug-Ins"; }))
       << StatusText(StatusBar(main));
-  MovePointerTo(list, {item.left + 20, ClientRect(list).bottom - 3});
+  MovePointerTo(list, {item.left + 20, (item.bottom + ClientRect(list).bottom) / 2});
   EXPECT_TRUE(WaitUntil([&] {
     return StatusText(StatusBar(main)) == "Check the applications for which you'd like to install";
   })) << StatusText(StatusBar(main));

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "ui/toolkit.h"
+
+namespace setup {
+
+/// The custom folder as a target selector; 0 to 216 are catalogue entries.
+inline constexpr int kCustomTarget = -1;
+
+/// What copying into one target needs besides the platform: the progress
+/// window's file line and bar, the custom folder text and the install sub-folder.
+struct DeploymentContext {
+  const Platform& platform;
+  Toolkit& toolkit;
+  Window& progress;
+  ControlId file_label;
+  ControlId file_bar;
+  std::string custom_folder;
+  std::string install_subfolder;
+};
+
+/// The plug-in files that setup.ini [files] names, relative to the program
+/// folder, in file order; folders are skipped, duplicates kept.
+std::vector<std::string> BuildDeploymentList(const Platform& platform);
+
+/// The folder part of a path: the text before its last backslash or colon,
+/// keeping a backslash that follows a colon or another backslash ("D:\").
+std::string DirectoryPart(std::string_view path);
+
+/// Copies the plug-in files into one target, reporting every failure in a
+/// message box and going on.
+void DeployToTarget(const DeploymentContext& context, int target);
+
+}  // namespace setup
