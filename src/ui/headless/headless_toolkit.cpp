@@ -80,7 +80,10 @@ void HeadlessWindow::SetOuterSize(int width, int height) {
   outer_height_ = std::max(height, spec_.min_outer_height);
 }
 
-void HeadlessWindow::ProcessPendingMessages() { ++pending_message_rounds_; }
+void HeadlessWindow::ProcessPendingMessages() {
+  ++pending_message_rounds_;
+  if (on_pending_messages_) on_pending_messages_(*this);
+}
 
 void HeadlessWindow::OnClick(ControlId control, std::function<void()> handler) {
   on_click_[control] = std::move(handler);

@@ -48,6 +48,8 @@ class HeadlessWindow : public Window {
   int repaints_ = 0;
   bool window_enabled_ = true;
   int pending_message_rounds_ = 0;
+  /// Plays the user's part while the program lets this window handle input.
+  std::function<void(HeadlessWindow&)> on_pending_messages_;
 
   void Show() override;
   void Hide() override;

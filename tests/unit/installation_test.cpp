@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include "hosts/registry_access.h"
+#include "install/deployment.h"
+#include "unit/app_world.h"
+
+namespace setup {
+namespace {
+
+using Main = TMainForm;
+using Progress = TProgressForm;
+
+// Photoshop 7 (two paths to the same folder), Paint Shop Pro 5 (2nd path
+// unticked by design) and Image Composer, which takes the files straight
+// into its folder, stored without a trailing backslash.
+constexpr char kMachine[] =
+    "REGEDIT4\n"
+    "[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\"\n"
+    "[HKCU\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter]\n"
+    "\"Directory1\"=\"C:\\\\PSP5\\\\\"\n\"Directory2\"=\"C:\\\\PSP5b\"\n"
+    "[HKLM\\Software\\Microsoft\\Microsoft Image Composer\\Plug Ins]\n\"Primary Plug In Path\"=\"C:\\\\MIC\"\n";
+
+constexpr char kFiles[] = "[files]\r\n1=*.8bf\r\n2=Filters\\c.8bf\r\n";
+
+struct InstallationTest : testing::Test, AppWorld {
+  InstallationTest() {
+    registry_.Load(kMachine);
+    Write("C:\\Package\\a.8bf", "A");
+    Write("C:\\Package\\b.8bf", "B");
+    Write("C:\\Package\\Filters\\c.8bf", "C");
+    std::filesystem::create_directories(files_.HostPath("C:\\Package\\folder.8bf"));
+    for (const char* host : {"C:\\PS7", "C:\\PSP5", "C:\\MIC"}) files_.CreateFolder(host);
+  }
+  // setup.ini with the files above, subdir "Acme" and more [options] lines.
+  HeadlessWindow& Start(const std::string& more_ini, const std::string& options = "") {
+    WriteSetupIni("[options]\r\nsubdir=Acme\r\n" + options + kFiles + more_ini);
+    app_.Run();
+    return Main();
+  }
+  HeadlessWindow& ProgressWindow() { return *toolkit_.Find("TProgressForm"); }
+  bool Exists(const std::string& path) { return files_.FileExists(path); }
+  // Answers Yes/No questions with `yes_no` and records every message.
+  void Answer(int yes_no) {
+    toolkit_.answer_message_ = [yes_no](const HeadlessToolkit::ShownMessage& message) {
+      return (message.style & 0xF) == kMbYesNo ? yes_no : kIdOk;
+    };
+  }
+};
+
+TEST_F(InstallationTest, DeploymentListFollowsTheFilesSection) {
+  Write("C:\\Package\\A.8BFX", "long extension");
+  WriteSetupIni("[files]\r\nz=b.8bf\r\n1=*.8bf\r\ndup=b.8bf\r\nnone=*.none\r\nsub=Filters\\*\r\nslash=Filters/c.8bf\r\n");
+  EXPECT_EQ(BuildDeploymentList(platform_),
+            (std::vector<std::string>{"b.8bf", "a.8bf", "A.8BFX", "b.8bf", "b.8bf", "Filters\\c.8bf"}));
+}
+
+TEST_F(InstallationTest, DirectoryPart) {
+  struct Case {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"D:\\Plugins\\Filters\\", "D:\\Plugins\\Filters"}, {"D:\\", "D:\\"}, {"plain", ""},
+      {"D:\\Host\\\\a.8bf", "D:\\Host\\\\"},             {"D:x", "D"},     {"\\\\server", "\\\\"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DirectoryPart(c.path), c.folder) << c.path;
+}
+
+TEST_F(InstallationTest, InstallsIntoTickedHostsThenTheCustomFolder) {
+  HeadlessWindow& main = Start("", "custom=C:\\Custom\r\n");
+  Write("C:\\Custom\\keep.txt", "");
+  ASSERT_EQ(main.ItemText(Main::Detected, 1), "Paint Shop Pro 5 by JASC, 1st path");
+  main.SetItemChecked(Main::Detected, 1, false);
+  main.Click(Main::DoCustom);
+  Answer(kIdNo);
+  main.Click(Main::Install);
+
+  EXPECT_FALSE(Exists("C:\\PSP5\\Acme\\a.8bf"));
+  for (const char* file : {"C:\\MIC\\a.8bf", "C:\\MIC\\Filters\\c.8bf", "C:\\PS7\\Acme\\a.8bf",
+                           "C:\\PS7\\Acme\\b.8bf", "C:\\PS7\\Acme\\Filters\\c.8bf", "C:\\Custom\\Acme\\b.8bf"})
+    EXPECT_TRUE(Exists(file)) << file;
+  EXPECT_FALSE(Exists("C:\\MICa.8bf"));
+  HeadlessWindow& progress = ProgressWindow();
+  EXPECT_EQ(progress.Text(Progress::App), "C:\\Custom\\ (3/3)");
+  EXPECT_EQ(progress.Text(Progress::File), "Filters\\c.8bf (3/3)");
+  EXPECT_EQ(progress.State(Progress::FileBar).progress_position, 2);
+  EXPECT_EQ(progress.State(Progress::FileBar).progress_max, 3);
+  EXPECT_EQ(progress.State(Progress::AppBar).progress_position, 2);
+  EXPECT_FALSE(progress.IsVisible());
+  EXPECT_TRUE(main.window_enabled_);
+  ASSERT_EQ(toolkit_.messages_.size(), 1u);
+  EXPECT_EQ(toolkit_.messages_[0].text,
+            "The installation has completed.\nDo you want to exit the installation program?");
+  EXPECT_EQ(toolkit_.messages_[0].caption, "Completed!");
+  EXPECT_EQ(toolkit_.messages_[0].style, 68u);
+  EXPECT_FALSE(toolkit_.end_requested_);
+}
+
+TEST_F(InstallationTest, ExitAnsweredYesEndsWithTheScratchKeyKept) {
+  StoreFoundFolder(registry_, "PS2", "C:\\PS7");
+  HeadlessWindow& main = Start("");
+  Answer(kIdYes);
+  main.Click(Main::Install);
+  EXPECT_TRUE(toolkit_.end_requested_);
+  EXPECT_TRUE(registry_.KeyExists(RootKey::kCurrentUser, std::string(kScratchKeyPath)));
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"The installation has completed.\nDo you want to exit the installation program?"});  // no close question, no close message
+}
+
+TEST_F(InstallationTest, MissingCustomFolderAsksWhetherToGoOnWithoutIt) {
+  HeadlessWindow& main = Start("", "custom=C:\\Nowhere\r\n");
+  main.Click(Main::DoCustom);
+  Answer(kIdNo);
+  main.Click(Main::Install);
+  ASSERT_EQ(toolkit_.messages_.size(), 1u);
+  EXPECT_EQ(toolkit_.messages_[0].caption, "Warning!");
+  EXPECT_EQ(toolkit_.messages_[0].style, 52u);
+  EXPECT_FALSE(Exists("C:\\PS7\\Acme\\a.8bf"));
+  EXPECT_TRUE(main.IsChecked(Main::DoCustom));
+
+  Answer(kIdYes);
+  main.Click(Main::Install);
+  EXPECT_FALSE(main.IsChecked(Main::DoCustom));
+  EXPECT_TRUE(Exists("C:\\PS7\\Acme\\a.8bf"));
+  EXPECT_FALSE(files_.FolderExists("C:\\Nowhere"));
+}
+
+TEST_F(InstallationTest, NothingTickedIsAnError) {
+  HeadlessWindow& main = Start("");
+  for (int i = 0; i < main.ItemCount(Main::Detected); ++i) main.SetItemChecked(Main::Detected, i, false);
+  main.Click(Main::Install);
+  ASSERT_EQ(toolkit_.messages_.size(), 1u);
+  EXPECT_EQ(toolkit_.messages_[0].text, "You have not specified any folders.");
+  EXPECT_EQ(toolkit_.messages_[0].caption, "Error!");
+  EXPECT_EQ(toolkit_.messages_[0].style, 16u);
+  EXPECT_EQ(std::count(toolkit_.events_.begin(), toolkit_.events_.end(), "show TProgressForm"), 0);
+}
+
+TEST_F(InstallationTest, FailuresAreReportedAndTheRunGoesOn) {
+  HeadlessWindow& main = Start("");
+  Write("C:\\PSP5\\Acme\\a.8bf", "old");
+  files_.HoldOpen("C:\\PSP5\\Acme\\a.8bf");
+  Answer(kIdNo);
+  main.Click(Main::Install);
+  std::vector<std::string> texts = MessageTexts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], "The file a.8bf could not be copied.\nError: Sharing violation.\r\n");
+  EXPECT_EQ(toolkit_.messages_[0].caption, "Error!");
+  EXPECT_EQ(toolkit_.messages_[0].style, 16u);
+  EXPECT_TRUE(Exists("C:\\PSP5\\Acme\\b.8bf"));
+  EXPECT_TRUE(Exists("C:\\PS7\\Acme\\a.8bf"));
+}
+
+TEST_F(InstallationTest, MissingParentIsReportedOnceAndTheFilesArriveAnyway) {
+  registry_.Load("REGEDIT4\n[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\New\\\\PS7\"\n");
+  HeadlessWindow& main = Start("[enabled]\r\npaintshoppro=0\r\n");
+  Answer(kIdNo);
+  main.Click(Main::Install);
+  EXPECT_EQ(MessageTexts()[0], "Subdirectory C:\\New\\PS7\\Acme could not be created.");
+  EXPECT_TRUE(Exists("C:\\New\\PS7\\Acme\\Filters\\c.8bf"));
+}
+
+TEST_F(InstallationTest, HostWhoseFolderVanishedIsSkippedWithAReport) {
+  HeadlessWindow& main = Start("[enabled]\r\npaintshoppro=0\r\n");
+  registry_.Load("REGEDIT4\n[-HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n");
+  Answer(kIdNo);
+  main.Click(Main::Install);
+  EXPECT_EQ(MessageTexts()[0], "The plug-in folder of PhotoShop 7 by Adobe could not be found.");
+  EXPECT_FALSE(files_.FolderExists("C:\\Package\\Acme"));
+  EXPECT_FALSE(files_.FolderExists("Acme"));
+}
+
+TEST_F(InstallationTest, CancelStopsAtTheNextHostAndOnlyThatRun) {
+  HeadlessWindow& main = Start("");
+  HeadlessWindow& progress = ProgressWindow();
+  // Cancel is pressed while the first host (Image Composer) gets its last file.
+  progress.on_pending_messages_ = [](HeadlessWindow& window) {
+    if (window.Text(Progress::File).starts_with("Filters\\c.8bf")) window.Click(Progress::Cancel);
+  };
+  Answer(kIdNo);
+  main.Click(Main::Install);
+  EXPECT_TRUE(Exists("C:\\MIC\\Filters\\c.8bf"));
+  EXPECT_FALSE(Exists("C:\\PSP5\\Acme\\a.8bf"));
+  EXPECT_FALSE(Exists("C:\\PS7\\Acme\\a.8bf"));
+  EXPECT_EQ(toolkit_.messages_.size(), 1u);  // the exit question still comes
+
+  progress.on_pending_messages_ = nullptr;
+  main.Click(Main::Install);
+  EXPECT_TRUE(Exists("C:\\PS7\\Acme\\a.8bf"));
+}
+
+}  // namespace
+}  // namespace setup
