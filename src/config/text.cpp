@@ -21,6 +21,24 @@ std::string ReplacePlaceholder(std::string_view text, std::string_view placehold
   return result;
 }
 
+int PositionOf(std::string_view what, std::string_view text) {
+  std::size_t at = text.find(what);
+  return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
+}
+
+std::string PartOf(std::string_view text, int start, int count) {
+  if (start < 1) start = 1;
+  if (count <= 0 || static_cast<std::size_t>(start) > text.size()) return {};
+  return std::string(text.substr(static_cast<std::size_t>(start) - 1, static_cast<std::size_t>(count)));
+}
+
+std::string Trimmed(std::string_view text) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
   text = text.substr(0, text.find('\0'));
   std::vector<std::string> lines;

@@ -19,4 +19,16 @@ std::string ReplacePlaceholder(std::string_view text, std::string_view placehold
 /// line break at the very end adds no empty line, and a NUL ends the text.
 std::vector<std::string> SplitLines(std::string_view text);
 
+/// The 1-based position of the first occurrence of `what` in `text`; 0 when
+/// it does not occur.
+int PositionOf(std::string_view what, std::string_view text);
+
+/// `count` characters of `text` from the 1-based position `start`: empty
+/// when count is 0 or less or start lies beyond the text; a start below 1
+/// counts as 1 (count unchanged); cut off at the end of the text.
+std::string PartOf(std::string_view text, int start, int count);
+
+/// The text without its leading and trailing characters of code 32 or less.
+std::string Trimmed(std::string_view text);
+
 }  // namespace setup

@@ -40,5 +40,42 @@ TEST(TextTest, ReplacePlaceholder) {
     EXPECT_EQ(ReplacePlaceholder(c.text, c.placeholder, c.value), c.expected) << c.text;
 }
 
+TEST(TextTest, PositionPartAndTrim) {
+  EXPECT_EQ(PositionOf("<string>", "  <string>x</string>"), 3);
+  EXPECT_EQ(PositionOf("</string>", "no tags"), 0);
+  struct Case {
+    const char* text;
+    int start;
+    int count;
+    const char* part;
+  } cases[] = {
+      {"abcdef", 2, 3, "bcd"}, {"abcdef", 0, 2, "ab"}, {"abcdef", -5, 2, "ab"}, {"abcdef", 5, 10, "ef"},
+      {"abcdef", 7, 1, ""},    {"abcdef", 6, 1, "f"},  {"abcdef", 2, 0, ""},   {"abcdef", 2, -1, ""},
+      {"", 1, 1, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PartOf(c.text, c.start, c.count), c.part) << c.start << "," << c.count;
+  EXPECT_EQ(Trimmed("\t \x01 <key>a b</key>\r\x1f "), "<key>a b</key>");
+  EXPECT_EQ(Trimmed(" \t\n"), "");
+  EXPECT_EQ(Trimmed("\xa0x\xa0"), "\xa0x\xa0");  // above 32: kept
+}
+
+TEST(TextTest, SplitLines) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"", {}},
+      {"one", {"one"}},
+      {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+      {"a\r\n", {"a"}},
+      {"a\n\n", {"a", ""}},
+      {"\r\n\r\n", {"", ""}},
+      {"a\n\rb", {"a", "", "b"}},
+      {"a\0b\nc"s, {"a"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines);
+}
+
 }  // namespace
 }  // namespace setup
