@@ -23,6 +23,8 @@ mkdir -p "$package"
 cp -r demo/package/. "$package/"
 cp "build/$preset/src/Setup.exe" "$package/"
 cp demo/machine.reg "$prefix/drive_c/machine.reg"
+# Files of the demo machine (host preference files and the like), by their place on drive C:.
+[ -d demo/drive_c ] && cp -r demo/drive_c/. "$prefix/drive_c/"
 # The demo machine's registry, as a 32-bit program sees it.
 (cd "$prefix/drive_c" && wine64_in "$prefix" reg import 'C:\machine.reg' /reg:32) >"$WINE_DIR/demo-reg.log" 2>&1
 # The Wine server of that step belongs to no display; the program needs one that does.
