@@ -60,17 +60,70 @@ int Drive(const std::string& package) {
   }
   Shot(main, "3-main-window");
 
-  Click(Child(main, "Button", "&Cancel"));
-  MessageBoxSeen question = WaitForMessageBox(pid);
-  SayBox(question);
-  Shot(question.window, "4-close-question");
-  Answer(question, IDYES);
-  MessageBoxSeen goodbye = WaitForMessageBox(pid);
-  SayBox(goodbye);
-  Answer(goodbye, IDOK);
+  // The user's choice: no Paint Shop Pro, and the files in a folder of their own too.
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (items[i].rfind("Paint Shop Pro", 0) == 0 && ticks[i]) {
+      SetListItemChecked(list, static_cast<int>(i), false);
+      std::printf("Unticking \"%s\".\n", items[i].c_str());
+    }
+  }
+  const std::string custom = "C:\\My Plug-ins";
+  MakeFolders(custom);
+  SetText(Child(main, "Edit"), custom);
+  HWND also = Child(main, "Button", "Also install in...");
+  if (CheckState(also) != BST_CHECKED) Click(also);
+  WaitUntil([&] { return CheckState(also) == BST_CHECKED; });
+  std::printf("Also installing in %s; pressing Install.\n", custom.c_str());
+  Shot(main, "4-main-window-choice");
+  Click(Child(main, "Button", "&Install"));
+
+  // Error reports, if any, are read and confirmed until the final question.
+  for (;;) {
+    MessageBoxSeen box = WaitForMessageBox(pid, 60000);
+    SayBox(box);
+    if (box.caption != "Completed!") {
+      Answer(box, IDOK);
+      continue;
+    }
+    Shot(box.window, "5-completed");
+    Answer(box, IDYES);
+    break;
+  }
   std::optional<DWORD> code = program.WaitExit();
   std::printf("Setup.exe ended (exit code %lu).\n", code ? static_cast<unsigned long>(*code) : 999ul);
   return code == 0u ? 0 : 1;
+}
+
+// Every file under a folder, with its path below it.
+void ListFiles(const std::string& folder, const std::string& below, std::vector<std::string>& out) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      ListFiles(folder + name + "\\", below + name + "\\", out);
+    else
+      out.push_back(below + name);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+}
+
+void ReportInstalled() {
+  std::printf("Installed files:\n");
+  for (const char* folder : {"C:\\Program Files (x86)\\", "C:\\Shared Plug-ins\\", "C:\\My Plug-ins\\"}) {
+    std::vector<std::string> files;
+    ListFiles(folder, "", files);
+    for (const std::string& file : files)
+      if (file.find("Acme") != std::string::npos) std::printf("  %s%s\n", folder, file.c_str());
+  }
+}
+
+int DriveAndReport(const std::string& package) {
+  int status = Drive(package);
+  ReportInstalled();
+  return status;
 }
 
 }  // namespace
@@ -86,7 +139,7 @@ int main(int argc, char** argv) {
   if (shots.back() != '\\') shots += '\\';
   MakeFolders(shots);
   try {
-    return Drive(package);
+    return DriveAndReport(package);
   } catch (const std::exception& error) {
     std::printf("The demo stopped: %s\n", error.what());
     return 1;
