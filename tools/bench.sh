@@ -7,9 +7,24 @@ source tools/wine-env.sh
 tools/install-deps.sh
 
 [ -f build/bench/build.ninja ] || cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/bench --target detection_bench >/dev/null
+cmake --build build/bench --target detection_bench install_bench >/dev/null
 echo "== native (portable back ends, Release)"
 build/bench/tests/detection_bench
+build/bench/tests/install_bench
+
+# The same files copied by cp -r into 5 targets, for comparison.
+work=build/bench/cp-compare
+rm -rf "$work"
+mkdir -p "$work/bench/small" "$work/bench/big"
+head -c 2048 /dev/zero | tr '\0' s >"$work/one.8bf"
+for i in $(seq 0 499); do cp "$work/one.8bf" "$work/bench/small/f$i.8bf"; done
+for i in 0 1 2 3 4; do head -c $((50 * 1024 * 1024)) /dev/zero | tr '\0' b >"$work/bench/big/g$i.bin"; done
+sync
+start=$(date +%s.%N)
+for t in 0 1 2 3 4; do mkdir -p "$work/target$t/Sub" && cp -r "$work/bench" "$work/target$t/Sub/"; done
+end=$(date +%s.%N)
+echo "cp -r of the same files into 5 targets: $(awk "BEGIN { printf \"%.2f\", $end - $start }") s"
+rm -rf "$work"
 
 for preset in windows64 windows; do
   arch=win64
@@ -22,7 +37,8 @@ for preset in windows64 windows; do
     fi
   fi
   [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target detection_bench >/dev/null
+  cmake --build --preset "$preset" --target detection_bench install_bench >/dev/null
   echo "== $preset (Wine, real back ends)"
   tools/wine-run "$arch" "build/$preset/tests/detection_bench.exe"
+  tools/wine-run "$arch" "build/$preset/tests/install_bench.exe"
 done

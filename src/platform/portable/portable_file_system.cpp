@@ -229,6 +229,31 @@ int ReadAll(int fd, std::string& out) {
   }
 }
 
+int WriteAll(int fd, std::string_view data);
+
+// Copies everything from one descriptor to another, in the kernel where it
+// can; 0 or the errno of the failure.
+int CopyContent(int input, int output) {
+  for (;;) {
+    ssize_t moved = ::copy_file_range(input, nullptr, output, nullptr, 1 << 30, 0);
+    if (moved == 0) return 0;
+    if (moved > 0) continue;
+    if (errno == EINTR) continue;
+    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+    break;
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t got = ::read(input, buffer, sizeof buffer);
+    if (got == 0) return 0;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (int error = WriteAll(output, std::string_view(buffer, static_cast<std::size_t>(got)))) return error;
+  }
+}
+
 int WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     ssize_t put = ::write(fd, data.data(), data.size());
@@ -513,16 +538,13 @@ bool PortableFileSystem::CopyReplacing(const std::string& from, const std::strin
     if (IsHeld(*target)) return Fail(kErrorSharingViolation);
   }
 
-  // Reading first leaves the destination untouched when the source cannot be read.
-  std::string bytes;
-  {
-    Descriptor input(::open(source->host.c_str(), O_RDONLY | O_CLOEXEC));
-    if (input.get() < 0) return Fail(FromErrno(errno, source->host));
-    if (int error = ReadAll(input.get(), bytes)) return Fail(FromErrno(error, source->host));
-  }
+  // The source is opened first, so a source that cannot be read leaves the
+  // destination untouched.
+  Descriptor input(::open(source->host.c_str(), O_RDONLY | O_CLOEXEC));
+  if (input.get() < 0) return Fail(FromErrno(errno, source->host));
   Descriptor output(::open(target->host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (output.get() < 0) return Fail(FromErrno(errno, target->host));
-  int error = WriteAll(output.get(), bytes);
+  int error = CopyContent(input.get(), output.get());
   if (output.Close() != 0 && error == 0) error = errno;
   if (error != 0) {
     // Like CopyFile, leave no half-written destination behind.
