@@ -5,7 +5,9 @@
 #include "app/maker.h"
 #include "app/strings.h"
 #include "config/text.h"
+#include "hosts/preference_detectors.h"
 #include "hosts/registry_access.h"
+#include "hosts/registry_detectors.h"
 #include "install/installation.h"
 
 namespace setup {
@@ -60,6 +62,9 @@ const FormSpec TMainForm::kSpec = {"TMainForm", "", 492, 299, kMinWidth, kMinHei
 TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state)
     : toolkit_(toolkit), platform_(platform), state_(state), window_(toolkit.CreateForm(kSpec, nullptr)) {
   toolkit_.SetHintHandler([this](const std::string& hint) { ShowStatusHint(hint); });
+  for (auto* detect : {DetectFreeHand8, DetectPhotoLine, DetectPhotoDraw, DetectPhotoPaint9, DetectPhotoPaint12,
+                       DetectPhotoImpact, DetectPainter, DetectFireworks, DetectCanvas, DetectXara})
+    detectors_.push_back([&platform = platform_, detect] { detect(platform); });
   std::string start = ReadSetupValue(platform_, "messages", "start");
   if (!start.empty()) toolkit_.ShowMessage(nullptr, start, kApplicationTitle, kMbIconInformation);
   ApplyPresentation();

@@ -1,5 +1,7 @@
 #include "config/text.h"
 
+#include <algorithm>
+
 namespace setup {
 
 std::string AddTrailingBackslash(std::string path) {
@@ -40,19 +42,20 @@ std::string Trimmed(std::string_view text) {
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-  }
+  LineCursor cursor(text);
+  while (std::optional<std::string_view> line = cursor.Next()) lines.emplace_back(*line);
   return lines;
+}
+
+std::optional<std::string_view> LineCursor::Next() {
+  if (rest_.empty()) return std::nullopt;
+  std::size_t end = rest_.find_first_of("\r\n");
+  if (end == std::string_view::npos) end = rest_.size();
+  std::string_view line = rest_.substr(0, end);
+  std::size_t skip = rest_.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+  rest_.remove_prefix(std::min(end + skip, rest_.size()));
+  return line;
 }
 
 }  // namespace setup

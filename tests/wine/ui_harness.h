@@ -69,7 +69,23 @@ void WriteFileBytes(const std::string& path, std::string_view bytes);
 /// The bytes of a file; nothing when it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 /// Removes a folder with everything in it; true when it is gone afterwards.
+/// Folder links in it are removed, not entered, so a link never leads the
+/// removal outside the tree or round a loop.
 bool RemoveTree(const std::string& path);
+
+/// The host (Unix) path of a Windows path, through Wine's own export; throws
+/// outside Wine.
+std::string UnixPathOf(const std::string& windows_path);
+/// Whether a path names a folder link: a folder with the reparse-point attribute.
+bool IsFolderLink(const std::string& path);
+/// Makes a folder link at `link` (which must not exist) to the folder
+/// `target`: a junction where the system can make one; under Wine 8, which
+/// cannot (CreateSymbolicLinkA does nothing, FSCTL_SET_REPARSE_POINT is not
+/// supported), a host symbolic link, which Wine lists the same way. Throws
+/// when neither is made.
+void MakeFolderLink(const std::string& link, const std::string& target);
+/// Removes a folder link and leaves its target alone; nothing there is fine.
+void RemoveFolderLink(const std::string& link);
 
 // ---- Registry ---------------------------------------------------------------
 

@@ -344,5 +344,29 @@ TEST(PackageTest, FolderIsFreshAndHoldsTheFilesWritten) {
   EXPECT_EQ(Package().folder(), "C:\\pkg\\PackageTest.FolderIsFreshAndHoldsTheFilesWritten\\");
 }
 
+TEST(FolderLinkTest, LinksAreListedAsReparsePointsAndRemovedWithoutTheirTargets) {
+  const std::string tree = "C:\\pkgdata\\links";
+  const std::string outside = "C:\\pkgdata\\links-outside";
+  RemoveTree(tree);
+  RemoveTree(outside);
+  WriteFileBytes(outside + "\\kept.txt", "kept");
+  MakeFolders(tree);
+  MakeFolderLink(tree + "\\out", outside);
+  MakeFolderLink(tree + "\\loop", tree);
+  EXPECT_TRUE(IsFolderLink(tree + "\\out"));
+  EXPECT_FALSE(IsFolderLink(outside));
+  EXPECT_EQ(ReadFileBytes(tree + "\\out\\kept.txt"), "kept");
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((tree + "\\loop").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+  EXPECT_EQ(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+
+  EXPECT_TRUE(RemoveTree(tree));
+  EXPECT_EQ(ReadFileBytes(outside + "\\kept.txt"), "kept");
+  EXPECT_TRUE(RemoveTree(outside));
+}
+
 }  // namespace
 }  // namespace setup::ui
