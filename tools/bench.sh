@@ -7,10 +7,19 @@ source tools/wine-env.sh
 tools/install-deps.sh
 
 [ -f build/bench/build.ninja ] || cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/bench --target detection_bench install_bench >/dev/null
+cmake --build build/bench --target detection_bench install_bench scan_bench >/dev/null
 echo "== native (portable back ends, Release)"
 build/bench/tests/detection_bench
 build/bench/tests/install_bench
+
+# The drive walk over 200,000 files in 20,000 folders, beside find on the
+# same tree. The tree lives under build/ (a small /tmp would not hold it).
+tree=build/bench/scan-tree
+build/bench/tests/scan_bench make "$tree"
+status=0
+build/bench/tests/scan_bench walk "$tree" || status=$?
+rm -rf "$tree"
+[ "$status" = 0 ] || exit "$status"
 
 # The same files copied by cp -r into 5 targets, for comparison.
 work=build/bench/cp-compare
@@ -37,8 +46,19 @@ for preset in windows64 windows; do
     fi
   fi
   [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target detection_bench install_bench >/dev/null
+  cmake --build --preset "$preset" --target detection_bench install_bench scan_bench >/dev/null
   echo "== $preset (Wine, real back ends)"
   tools/wine-run "$arch" "build/$preset/tests/detection_bench.exe"
   tools/wine-run "$arch" "build/$preset/tests/install_bench.exe"
+
+  # The same tree, made natively inside a prefix of the benchmark's own (its
+  # windows need a display, whose end stops the prefix's Wine server).
+  prefix=$WINE_DIR/bench-$arch
+  [ -f "$prefix/.ready" ] || fresh_prefix "$prefix"
+  build/bench/tests/scan_bench make "$prefix/drive_c/scan-tree"
+  status=0
+  SETUP_WINE_PREFIX_NAME=bench SETUP_WINE_DISPLAY=1 tools/wine-run "$arch" "build/$preset/tests/scan_bench.exe" \
+    'C:\scan-tree\' || status=$?
+  rm -rf "$prefix/drive_c/scan-tree"
+  [ "$status" = 0 ] || exit "$status"
 done

@@ -3,12 +3,15 @@
 #include "app/agreement_form.h"
 #include "app/error_report.h"
 #include "app/maker.h"
+#include "app/scan_progress_form.h"
 #include "app/strings.h"
 #include "config/text.h"
 #include "hosts/preference_detectors.h"
 #include "hosts/registry_access.h"
 #include "hosts/registry_detectors.h"
 #include "install/installation.h"
+#include "scan/drive_scan.h"
+#include "scan/scan_hits.h"
 
 namespace setup {
 namespace {
@@ -199,7 +202,13 @@ void TMainForm::InstallClick() {
                   state_.InstallSubfolder);
 }
 
-void TMainForm::ScanDrives() {}
+void TMainForm::ScanDrives() {
+  DriveScan scan(platform_, {scan_progress_->window(), TScanProgressForm::Drive, *window_},
+                 [this](const std::string& folder, std::string_view file_name) {
+                   CheckScanHit(platform_, state_.image_explorer_pro_mark, folder, file_name);
+                 });
+  scan.ScanDrives();
+}
 
 void TMainForm::DetectHosts() {
   setup::DetectHosts(platform_, detectors_, state_.found, {*window_, Detected, DoCustom});

@@ -12,6 +12,9 @@ struct RunState {
   std::string InstallSubfolder;
   /// The catalogue entries that a detection pass has listed; never cleared.
   FoundMarks found;
+  /// Set once a drive scan finds an "iep.ini" with a plug-in folder; from
+  /// then on, for the rest of the run, "image explorer pro.exe" is ignored.
+  bool image_explorer_pro_mark = false;
 };
 
 }  // namespace setup

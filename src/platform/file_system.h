@@ -72,6 +72,10 @@ class FileSystem {
   /// included, "." and ".." as the system gives them. Nothing when the
   /// listing cannot be opened or nothing matches.
   virtual std::unique_ptr<FolderListing> List(const std::string& pattern) = 0;
+  /// Like List (the same entries in the same order, the same failures), but
+  /// of the attributes only the folder and reparse-point bits are promised:
+  /// a walker that needs no more lets a back end skip asking for the rest.
+  virtual std::unique_ptr<FolderListing> ListKinds(const std::string& pattern) { return List(pattern); }
 
   /// True when the path names an existing folder.
   virtual bool FolderExists(const std::string& path) = 0;

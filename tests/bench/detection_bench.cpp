@@ -7,22 +7,13 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "bench/bench_platform.h"
 #include "contract/contract_world.h"
 #include "hosts/detection_pass.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace setup {
 namespace {
-
-class NoKeyboard : public Keyboard {
- public:
-  bool EscapePressed() override { return false; }
-};
-
-class SomeYear : public Clock {
- public:
-  int CurrentYear() override { return 2026; }
-};
 
 std::string MachineWithEveryHost() {
   std::string reg = "REGEDIT4\n";

@@ -11,23 +11,10 @@
 #endif
 
 #include "app/progress_form.h"
+#include "bench/bench_platform.h"
 #include "contract/contract_world.h"
 #include "install/deployment.h"
 #include "ui/headless/headless_toolkit.h"
-
-namespace {
-
-class NoKeyboard : public setup::Keyboard {
- public:
-  bool EscapePressed() override { return false; }
-};
-
-class SomeYear : public setup::Clock {
- public:
-  int CurrentYear() override { return 2026; }
-};
-
-}  // namespace
 
 int main() {
   using namespace setup;

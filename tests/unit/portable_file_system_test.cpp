@@ -225,6 +225,39 @@ TEST_F(PortableFileSystemTest, AddsAttributesStoredByWine) {
   }
 }
 
+TEST_F(PortableFileSystemTest, KindListingAgreesWithTheFullOneOnNamesOrderAndKinds) {
+  Write("pkg/plain.txt", "");
+  Write("pkg/.hidden", "");
+  Write("pkg/locked.txt", "");
+  Write("pkg/notes.text", "");
+  fs::permissions(Host("pkg/locked.txt"), fs::perms::owner_write, fs::perm_options::remove);
+  fs::create_directory(Host("pkg/Folder"));
+  fs::create_directory_symlink(Host("pkg/Folder"), Host("pkg/folder_link"));
+  fs::create_symlink(Host("pkg/plain.txt"), Host("pkg/file_link"));
+  fs::create_symlink(Host("pkg/gone"), Host("pkg/dangling"));
+  constexpr std::uint32_t kKinds = kAttrFolder | kAttrReparsePoint;
+  for (const char* pattern : {"C:\\pkg\\*", "C:\\pkg\\*.tex", "C:\\pkg\\f*", "C:\\*", "C:\\pkg\\none*",
+                              "C:\\missing\\*"}) {
+    SCOPED_TRACE(pattern);
+    std::vector<FoundEntry> full = ListAll(pattern);
+    std::uint32_t full_error = files.LastError();
+    std::vector<FoundEntry> kinds;
+    for (auto listing = files.ListKinds(pattern); listing;) {
+      auto entry = listing->Next();
+      if (!entry) break;
+      kinds.push_back(*entry);
+    }
+    ASSERT_EQ(kinds.size(), full.size());
+    for (std::size_t i = 0; i < full.size(); ++i) {
+      EXPECT_EQ(kinds[i].name, full[i].name);
+      EXPECT_EQ(kinds[i].attributes & kKinds, full[i].attributes & kKinds) << full[i].name;
+    }
+    if (full.empty()) {
+      EXPECT_EQ(files.LastError(), full_error);
+    }
+  }
+}
+
 TEST_F(PortableFileSystemTest, ListingIsASnapshot) {
   auto listing = files.List("C:\\dir\\*");
   ASSERT_NE(listing, nullptr);

@@ -153,9 +153,9 @@ std::uint32_t FromErrno(int error, const fs::path& host) {
 }
 
 // Wine keeps DOS attributes as hex text such as "0x22". Anything else is ignored.
-std::uint32_t StoredDosAttributes(const fs::path& host) {
+std::uint32_t StoredDosAttributes(const char* host) {
   char buffer[256];
-  ssize_t size = ::getxattr(host.c_str(), "user.DOSATTRIB", buffer, sizeof buffer);
+  ssize_t size = ::getxattr(host, "user.DOSATTRIB", buffer, sizeof buffer);
   if (size <= 0) return 0;
   std::string_view text(buffer, static_cast<std::size_t>(size));
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -166,19 +166,47 @@ std::uint32_t StoredDosAttributes(const fs::path& host) {
   return error == std::errc() && end != text.data() ? value : 0;
 }
 
-std::optional<std::uint32_t> AttributesOf(const fs::path& host, std::string_view name) {
+// The attributes of an entry named relative to an open folder (or, with
+// AT_FDCWD, by its whole path); `path` is its whole path, for the extended
+// attribute, and `name` the name it lists under.
+std::optional<std::uint32_t> AttributesAt(int folder_fd, const char* relative, const char* path,
+                                          std::string_view name) {
   struct stat link {};
-  if (::lstat(host.c_str(), &link) != 0) return std::nullopt;
+  if (::fstatat(folder_fd, relative, &link, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
   struct stat target = link;
   bool is_link = S_ISLNK(link.st_mode);
   // A link reports the kind and mode of what it points at; a dangling one its own.
-  if (is_link && ::stat(host.c_str(), &target) != 0) target = link;
+  if (is_link && ::fstatat(folder_fd, relative, &target, 0) != 0) target = link;
   std::uint32_t attributes = S_ISDIR(target.st_mode) ? kAttrFolder : kAttrArchive;
   if (is_link) attributes |= kAttrReparsePoint;
   if ((target.st_mode & S_IWUSR) == 0) attributes |= kAttrReadOnly;
   if (!name.empty() && name.front() == '.' && name != "." && name != "..")
     attributes |= kAttrHidden;
-  return attributes | StoredDosAttributes(host);
+  return attributes | StoredDosAttributes(path);
+}
+
+std::optional<std::uint32_t> AttributesOf(const fs::path& host, std::string_view name) {
+  return AttributesAt(AT_FDCWD, host.c_str(), host.c_str(), name);
+}
+
+// The folder and reparse-point bits from the type the folder's listing gives;
+// only links (whose target decides) and untyped entries are asked about.
+std::optional<std::uint32_t> KindAt(int folder_fd, const dirent& entry, const char* path) {
+  std::string_view name(entry.d_name);
+  std::uint32_t hidden = !name.empty() && name.front() == '.' ? std::uint32_t{kAttrHidden} : 0u;
+  switch (entry.d_type) {
+    case DT_DIR:
+      return kAttrFolder | hidden;
+    case DT_LNK: {
+      struct stat target {};
+      bool folder = ::fstatat(folder_fd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+      return kAttrReparsePoint | (folder ? kAttrFolder : kAttrArchive) | hidden;
+    }
+    case DT_UNKNOWN:
+      return AttributesAt(folder_fd, entry.d_name, path, name);
+    default:
+      return kAttrArchive | hidden;
+  }
 }
 
 // The existing entry of a folder a name stands for: the exact name, else the
@@ -385,6 +413,14 @@ std::string PortableFileSystem::ExecutableFolder() {
 }
 
 std::unique_ptr<FolderListing> PortableFileSystem::List(const std::string& pattern) {
+  return ListMatching(pattern, true);
+}
+
+std::unique_ptr<FolderListing> PortableFileSystem::ListKinds(const std::string& pattern) {
+  return ListMatching(pattern, false);
+}
+
+std::unique_ptr<FolderListing> PortableFileSystem::ListMatching(const std::string& pattern, bool all_attributes) {
   if (pattern.size() >= kMaxPath) {
     Fail(kErrorFilenameTooLong);
     return nullptr;
@@ -409,21 +445,32 @@ std::unique_ptr<FolderListing> PortableFileSystem::List(const std::string& patte
     Fail(kErrorSharingViolation);
     return nullptr;
   }
-  DIR* dir = ::opendir(folder->host.c_str());
+  int folder_fd = ::open(folder->host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* dir = folder_fd >= 0 ? ::fdopendir(folder_fd) : nullptr;
   if (dir == nullptr) {
     Fail(FromErrno(errno, folder->host));
+    if (folder_fd >= 0) ::close(folder_fd);
     return nullptr;
   }
+  // Entries are asked about relative to the open folder, which spares the
+  // host a walk down the whole path for each; the extended attribute alone
+  // needs the whole path.
+  std::string path = folder->host.string() + "/";
+  std::size_t path_length = path.size();
   std::vector<FoundEntry> entries;
   while (const dirent* entry = ::readdir(dir)) {
-    std::string name(entry->d_name);
+    std::string_view name(entry->d_name);
     if (name == "." || name == "..") continue;
-    auto short_name = ShortNameOf(name);
-    if (!NameMatches(name_pattern, name) && !(short_name && NameMatches(name_pattern, *short_name)))
-      continue;
+    if (!NameMatches(name_pattern, name)) {
+      auto short_name = ShortNameOf(name);
+      if (!short_name || !NameMatches(name_pattern, *short_name)) continue;
+    }
+    path.resize(path_length);
+    path.append(name);
     // An entry removed since readdir saw it is simply left out.
-    if (auto attributes = AttributesOf(folder->host / name, name))
-      entries.push_back({name, *attributes});
+    auto attributes = all_attributes ? AttributesAt(folder_fd, entry->d_name, path.c_str(), name)
+                                     : KindAt(folder_fd, *entry, path.c_str());
+    if (attributes) entries.push_back({std::string(name), *attributes});
   }
   ::closedir(dir);
   std::sort(entries.begin(), entries.end(),

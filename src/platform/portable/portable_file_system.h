@@ -37,6 +37,9 @@ class PortableFileSystem : public FileSystem {
 
   std::string ExecutableFolder() override;
   std::unique_ptr<FolderListing> List(const std::string& pattern) override;
+  /// Takes the kinds from the folder's own listing where the host gives
+  /// them, so that no entry but a link costs a question of its own.
+  std::unique_ptr<FolderListing> ListKinds(const std::string& pattern) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
@@ -64,6 +67,7 @@ class PortableFileSystem : public FileSystem {
   // Locate plus the length limit; sets last_error_ when it fails.
   std::optional<Location> Find(const std::string& windows_path);
   bool IsHeld(const Location& where) const;
+  std::unique_ptr<FolderListing> ListMatching(const std::string& pattern, bool all_attributes);
   bool MakeFolder(const std::filesystem::path& host);
   bool Fail(std::uint32_t code);
 

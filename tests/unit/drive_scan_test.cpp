@@ -1,0 +1,327 @@
+#include "scan/drive_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "hosts/registry_access.h"
+#include "unit/app_world.h"
+
+namespace setup {
+namespace {
+
+using namespace std::chrono_literals;
+using Main = TMainForm;
+using Events = std::vector<std::string>;
+
+// A headless window that also logs, into a shared list, each label text it
+// is given, each repaint and each round of pending messages.
+class LoggingWindow : public HeadlessWindow {
+ public:
+  LoggingWindow(HeadlessToolkit& toolkit, const FormSpec& spec, std::string name, Events& log)
+      : HeadlessWindow(toolkit, spec, nullptr), name_(std::move(name)), log_(log) {}
+  void SetText(ControlId control, std::string_view text) override {
+    log_.push_back(name_ + " text " + std::string(text));
+    HeadlessWindow::SetText(control, text);
+  }
+  void RepaintNow() override {
+    log_.push_back(name_ + " repaint");
+    HeadlessWindow::RepaintNow();
+  }
+  void ProcessPendingMessages() override {
+    log_.push_back(name_ + " messages");
+    HeadlessWindow::ProcessPendingMessages();
+  }
+
+ private:
+  std::string name_;
+  Events& log_;
+};
+
+// Maps a drive letter to a fresh folder of a test world. Drive C: gets a
+// folder of its own too, so that no drive lies inside another.
+void MapFreshDrive(TestWorld& world, char letter, std::uint32_t type = kDriveFixed) {
+  std::filesystem::path folder = world.root_ / ("drive_" + std::string(1, letter));
+  std::filesystem::create_directories(folder);
+  world.files_.MapDrive(letter, folder, type);
+}
+
+struct DriveScanTest : testing::Test, TestWorld {
+  DriveScanTest() { MapFreshDrive(*this, 'C'); }
+  void Drive(char letter, std::uint32_t type = kDriveFixed) { MapFreshDrive(*this, letter, type); }
+  void Folder(const std::string& path) { std::filesystem::create_directories(files_.HostPath(path)); }
+  // Runs a whole scan; files met are logged as "file <folder>|<name>".
+  void Scan(std::chrono::nanoseconds pump_interval = 0ns) {
+    DriveScan scan(platform_, {progress_, TScanProgressForm::Drive, main_},
+                   [this](const std::string& folder, std::string_view name) {
+                     log_.push_back("file " + folder + "|" + std::string(name));
+                     if (on_file_) on_file_(folder, name);
+                   },
+                   pump_interval);
+    scan.ScanDrives();
+  }
+  // The log without the window entries: the files met, in order.
+  Events FilesMet() const {
+    Events met;
+    for (const std::string& entry : log_)
+      if (entry.rfind("file ", 0) == 0) met.push_back(entry.substr(5));
+    return met;
+  }
+  Events Logged(std::string_view prefix) const {
+    Events picked;
+    for (const std::string& entry : log_)
+      if (entry.rfind(prefix, 0) == 0) picked.push_back(entry);
+    return picked;
+  }
+
+  Events log_;
+  std::function<void(const std::string&, std::string_view)> on_file_;
+  HeadlessToolkit toolkit_;
+  LoggingWindow progress_{toolkit_, TScanProgressForm::kSpec, "scan", log_};
+  LoggingWindow main_{toolkit_, TMainForm::kSpec, "main", log_};
+};
+
+TEST_F(DriveScanTest, WalksDepthFirstInListingOrderFilesAndFoldersAlike) {
+  Drive('D');
+  for (const char* file : {"D:\\a.txt", "D:\\B\\b1.txt", "D:\\B\\C\\c.txt", "D:\\B\\d.txt", "D:\\c.txt",
+                           "D:\\Z\\z.txt", "D:\\.hidden\\inside.txt", "D:\\B\\.dotfile"})
+    Write(file, "");
+  Folder("D:\\B\\Empty");
+  Scan();
+  EXPECT_EQ(FilesMet(), (Events{"D:\\.hidden\\|inside.txt", "D:\\|a.txt", "D:\\B\\|.dotfile", "D:\\B\\|b1.txt",
+                                "D:\\B\\C\\|c.txt", "D:\\B\\|d.txt", "D:\\|c.txt", "D:\\Z\\|z.txt"}));
+}
+
+TEST_F(DriveScanTest, OnlyFixedDrivesAreWalkedInLetterOrder) {
+  const std::pair<char, std::uint32_t> drives[] = {
+      {'A', kDriveRemovable}, {'E', kDriveFixed},   {'F', kDriveRemote}, {'G', kDriveCdRom},
+      {'H', kDriveRamDisk},   {'I', kDriveUnknown}, {'J', kDriveFixed},  {'Z', kDriveNoRootDir},
+  };
+  for (const auto& [letter, type] : drives) {
+    Drive(letter, type);
+    Write(std::string(1, letter) + ":\\" + letter + ".txt", "");
+  }
+  Write("C:\\c.txt", "");
+  Scan();
+  EXPECT_EQ(FilesMet(), (Events{"C:\\|c.txt", "E:\\|E.txt", "J:\\|J.txt"}));
+}
+
+TEST_F(DriveScanTest, LabelShowsTheTopThreeLevelsEachRepaintedAtOnce) {
+  Drive('D');
+  Write("D:\\Apps\\Paint\\Filters\\Deep\\f.txt", "");
+  Scan();
+  EXPECT_EQ(Logged("scan "), (Events{"scan messages", "scan text C:\\", "scan repaint", "scan messages",
+                                     "scan text D:\\", "scan repaint", "scan messages", "scan text D:\\Apps\\",
+                                     "scan repaint", "scan messages", "scan text D:\\Apps\\Paint\\", "scan repaint",
+                                     "scan messages", "scan messages"}));
+  EXPECT_EQ(progress_.Text(TScanProgressForm::Drive), "D:\\Apps\\Paint\\") << "kept after the scan";
+  EXPECT_FALSE(progress_.IsVisible());
+}
+
+TEST_F(DriveScanTest, WithoutFixedDrivesTheWindowShowsItsDesignTextAndHides) {
+  Drive('C', kDriveRemote);
+  Scan();
+  EXPECT_EQ(toolkit_.events_, (Events{"show TScanProgressForm", "hide TScanProgressForm"}));
+  EXPECT_EQ(progress_.Text(TScanProgressForm::Drive), "Drive: C");
+  EXPECT_TRUE(FilesMet().empty());
+}
+
+TEST_F(DriveScanTest, EscapeBeforeTheScanStopsItAtTheFirstVisit) {
+  Drive('D');
+  Write("D:\\d.txt", "");
+  Write("C:\\c.txt", "");
+  keyboard_.PressEscapeAtQuestion(1);
+  Scan();
+  EXPECT_TRUE(FilesMet().empty());
+  EXPECT_TRUE(Logged("scan text").empty()) << "nothing of the first folder is looked at";
+  EXPECT_EQ(keyboard_.questions_asked_, 1) << "no further drive is asked about";
+  EXPECT_EQ(toolkit_.events_, (Events{"show TScanProgressForm", "hide TScanProgressForm"}));
+  EXPECT_TRUE(main_.window_enabled_);
+}
+
+TEST_F(DriveScanTest, EscapeDuringAFolderStopsAtTheNextVisit) {
+  Drive('D');
+  for (const char* file : {"C:\\A\\a1.txt", "C:\\A\\a2.txt", "C:\\A\\a3.txt", "C:\\B\\b.txt", "C:\\z.txt",
+                           "D:\\d.txt"})
+    Write(file, "");
+  on_file_ = [this](const std::string&, std::string_view name) {
+    if (name == "a1.txt") keyboard_.PressEscapeAtQuestion(1);
+  };
+  Scan();
+  EXPECT_EQ(FilesMet(), (Events{"C:\\A\\|a1.txt", "C:\\A\\|a2.txt", "C:\\A\\|a3.txt"}));
+  EXPECT_EQ(keyboard_.questions_asked_, 3) << "C:\\, C:\\A\\ and the stopping visit of C:\\B\\";
+}
+
+TEST_F(DriveScanTest, EscapeHeldStopsEveryDrive) {
+  Drive('D');
+  Write("C:\\c.txt", "");
+  Write("D:\\d.txt", "");
+  keyboard_.HoldEscape(true);
+  Scan();
+  EXPECT_TRUE(FilesMet().empty());
+  EXPECT_EQ(keyboard_.questions_asked_, 1);
+}
+
+TEST_F(DriveScanTest, FolderLinksAreNotFollowed) {
+  Drive('D');
+  Write("D:\\Loop\\file.txt", "");
+  Write("D:\\target.ini", "");
+  std::filesystem::create_directory_symlink(files_.HostPath("D:\\"), files_.HostPath("D:\\Loop\\Back"));
+  std::filesystem::create_symlink(files_.HostPath("D:\\target.ini"), files_.HostPath("D:\\Loop\\link.ini"));
+  Scan();
+  // A link to a file is a file like any other.
+  EXPECT_EQ(FilesMet(), (Events{"D:\\Loop\\|file.txt", "D:\\Loop\\|link.ini", "D:\\|target.ini"}));
+}
+
+TEST_F(DriveScanTest, FoldersThatCannotBeListedArePassedOver) {
+  Write("C:\\A\\a.txt", "");
+  Write("C:\\Locked\\secret.txt", "");
+  Write("C:\\Z\\z.txt", "");
+  files_.HoldOpen("C:\\Locked");
+  Scan();
+  EXPECT_EQ(FilesMet(), (Events{"C:\\A\\|a.txt", "C:\\Z\\|z.txt"}));
+}
+
+TEST_F(DriveScanTest, MainWindowIsDisabledWhileTheWindowsHandleTheirMessages) {
+  Write("C:\\A\\B\\b.txt", "");
+  int rounds_disabled = 0;
+  main_.on_pending_messages_ = [&](HeadlessWindow& window) {
+    if (!window.window_enabled_ && progress_.IsVisible()) ++rounds_disabled;
+  };
+  Scan();
+  EXPECT_EQ(rounds_disabled, 3) << "one round per folder visit";
+  EXPECT_EQ(Logged("main messages").size(), 3u);
+  EXPECT_TRUE(main_.window_enabled_);
+}
+
+TEST_F(DriveScanTest, PendingMessagesWaitForTheInterval) {
+  for (int i = 0; i < 20; ++i) Folder("C:\\F" + std::to_string(i));
+  Scan(1h);
+  EXPECT_EQ(Logged("scan messages").size(), 1u) << "only the first visit, within the hour";
+  log_.clear();
+  Scan(1h);
+  EXPECT_EQ(Logged("scan messages").size(), 1u) << "each scan starts with a round";
+  log_.clear();
+  Scan(0ns);
+  EXPECT_EQ(Logged("scan messages").size(), 21u);
+}
+
+TEST_F(DriveScanTest, AnErrorEndsTheScanButStillHidesTheWindow) {
+  Write("C:\\a.txt", "");
+  Write("C:\\b.txt", "");
+  on_file_ = [](const std::string&, std::string_view) { throw std::runtime_error("broken"); };
+  EXPECT_THROW(Scan(), std::runtime_error);
+  EXPECT_EQ(FilesMet(), (Events{"C:\\|a.txt"}));
+  EXPECT_FALSE(progress_.IsVisible());
+  EXPECT_TRUE(main_.window_enabled_);
+}
+
+// The scan as the program runs it: at start-up and through Rescan, each time
+// followed by the detection pass.
+struct ScanRunTest : testing::Test, AppWorld {
+  ScanRunTest() {
+    MapFreshDrive(*this, 'C');
+    std::filesystem::create_directories(files_.HostPath("C:\\Package"));
+    MapFreshDrive(*this, 'D');
+  }
+  std::vector<std::string> Items() {
+    std::vector<std::string> items;
+    for (int i = 0; i < Main().ItemCount(Main::Detected); ++i) items.push_back(Main().ItemText(Main::Detected, i));
+    return items;
+  }
+  std::string Scratch(std::string_view name) {
+    return ReadRegistryText(registry_, RootKey::kCurrentUser, kScratchKeyPath, name);
+  }
+  HeadlessWindow& ScanWindow() { return *toolkit_.Find("TScanProgressForm"); }
+  void ClickRescan() {
+    Main().SetVisible(Main::Rescan, true);
+    Main().Click(Main::Rescan);
+  }
+};
+
+TEST_F(ScanRunTest, AutoscanRunsBeforeTheMainWindowShowsAndTheHostsAreListed) {
+  Write("D:\\Adobe\\PS4\\PHOTOS40.INI", "[Photoshop]\r\nPlugInDirectory=D:\\Adobe\\PS4\\Plugins\r\n");
+  WriteSetupIni("[options]\r\nautoscan=1\r\n");
+  app_.Run();
+  EXPECT_EQ(toolkit_.events_,
+            (Events{"show TScanProgressForm", "hide TScanProgressForm", "show TMainForm"}));
+  EXPECT_EQ(Items(), (Events{"PhotoShop 4 by Adobe"}));
+  EXPECT_EQ(ScanWindow().Text(TScanProgressForm::Drive), "D:\\Adobe\\PS4\\");
+  EXPECT_TRUE(toolkit_.messages_.empty());
+}
+
+TEST_F(ScanRunTest, AutoscanOnlyForTheTextOne) {
+  Write("D:\\pd.ini", "[PhotoDeluxe 1.0]\r\nPLUGINDIRECTORY=D:\\PD\r\n");
+  WriteSetupIni("[options]\r\nautoscan=yes\r\n");
+  app_.Run();
+  EXPECT_EQ(toolkit_.events_, (Events{"show TMainForm"}));
+  EXPECT_TRUE(Items().empty());
+}
+
+TEST_F(ScanRunTest, RescanScansThenDetectsEveryTime) {
+  app_.Run();
+  EXPECT_TRUE(Items().empty());
+  Write("D:\\Prem\\premiere.exe", "");
+  std::filesystem::create_directories(files_.HostPath("D:\\Prem") / "plugins");
+  ClickRescan();
+  EXPECT_EQ(Items(), (Events{"Premiere 4.2 by Adobe"}));
+  EXPECT_EQ(Scratch("Pm42"), "D:\\Prem\\plugins\\");
+
+  Write("D:\\XRes\\xres.ini", "[Main]\r\nPluginDirectory=D:\\XRes\\Plug\r\n");
+  ClickRescan();
+  EXPECT_EQ(Items(), (Events{"Premiere 4.2 by Adobe", "xRes 2 by MacroMedia"}));
+  EXPECT_EQ(toolkit_.events_, (Events{"show TMainForm", "show TScanProgressForm", "hide TScanProgressForm",
+                                      "show TScanProgressForm", "hide TScanProgressForm"}));
+}
+
+TEST_F(ScanRunTest, NoClickOnTheMainWindowGetsThroughDuringTheScan) {
+  app_.Run();
+  Write("C:\\a.txt", "");
+  int clicks_tried = 0;
+  Main().on_pending_messages_ = [&](HeadlessWindow& main) {
+    ++clicks_tried;
+    main.Click(Main::Rescan);
+    main.Click(Main::Install);
+  };
+  ClickRescan();
+  EXPECT_GT(clicks_tried, 0);
+  EXPECT_EQ(toolkit_.events_, (Events{"show TMainForm", "show TScanProgressForm", "hide TScanProgressForm"}))
+      << "no second scan and no installation began";
+  EXPECT_TRUE(toolkit_.messages_.empty());
+  EXPECT_TRUE(Main().window_enabled_);
+}
+
+TEST_F(ScanRunTest, LastHitInWalkOrderWins) {
+  MapFreshDrive(*this, 'E');
+  Write("E:\\PS\\photoshp.ini", "[Photoshop]\r\nPlugInDirectory=E:\\Two\r\n");
+  Write("D:\\PS\\photoshp.ini", "[Photoshop]\r\nPlugInDirectory=D:\\Two\r\n");
+  Write("D:\\PS\\Z\\photoshp.ini", "[Photoshop]\r\nPlugInDirectory=D:\\Deeper\r\n");
+  app_.Run();
+  ClickRescan();
+  EXPECT_EQ(Scratch("PS2"), "E:\\Two");
+}
+
+TEST_F(ScanRunTest, ImageExplorerProMarkOutlivesTheScan) {
+  Write("D:\\IEP\\iep.ini", "[Settings]\r\nPlugin Path=D:\\IEP\\Filters\r\n");
+  app_.Run();
+  ClickRescan();
+  EXPECT_TRUE(app_.state().image_explorer_pro_mark);
+  std::filesystem::remove(files_.HostPath("D:\\IEP\\iep.ini"));
+  Write("D:\\IEP\\Image Explorer Pro.exe", "");
+  ClickRescan();
+  EXPECT_EQ(Scratch("IEP4"), "D:\\IEP\\Filters");
+  EXPECT_EQ(Items(), (Events{"Image Explorer Pro 4 by CDH Productions"}));
+}
+
+TEST_F(ScanRunTest, AHeldHostFileCostsNeitherTheWalkNorTheDetection) {
+  Write("D:\\A\\aiprefs", "/plugins {\n\t/name (D:\\\\AI)\n");
+  Write("D:\\B\\photos30.ini", "[Photoshop]\r\nPlugInDirectory=D:\\PS3\r\n");
+  files_.HoldOpen("D:\\A\\aiprefs");
+  WriteSetupIni("[options]\r\nautoscan=1\r\n");
+  app_.Run();
+  EXPECT_TRUE(toolkit_.messages_.empty());
+  EXPECT_EQ(Items(), (Events{"PhotoShop 3 by Adobe"}));
+}
+
+}  // namespace
+}  // namespace setup
