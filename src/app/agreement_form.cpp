@@ -1,5 +1,7 @@
 #include "app/agreement_form.h"
 
+#include <limits>
+
 #include "config/text.h"
 
 namespace setup {
@@ -19,7 +21,7 @@ constexpr ControlSpec kControls[] = {
 }  // namespace
 
 const FormSpec TAgreementForm::kSpec = {"TAgreementForm", "Agreement", 392, 266, 0, 0, BorderStyle::kDialog,
-                                        false, kControls};
+                                        false, true, kControls};
 
 TAgreementForm::TAgreementForm(Toolkit& toolkit, FileSystem& files, Window& owner)
     : files_(files), window_(toolkit.CreateForm(kSpec, &owner)) {
@@ -30,7 +32,7 @@ TAgreementForm::TAgreementForm(Toolkit& toolkit, FileSystem& files, Window& owne
 }
 
 void TAgreementForm::Prepare(const std::string& path, bool accept_preselected) {
-  std::optional<std::string> text = files_.ReadWholeFile(path);
+  std::optional<std::string> text = files_.ReadWholeFile(path, std::numeric_limits<std::size_t>::max());
   if (!text) {
     std::string reason = files_.ErrorText(files_.LastError()).value_or("");
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();

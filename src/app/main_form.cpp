@@ -60,7 +60,7 @@ constexpr std::string_view kPresentation = "presentation";
 }  // namespace
 
 const FormSpec TMainForm::kSpec = {"TMainForm", "", 492, 299, kMinWidth, kMinHeight, BorderStyle::kSizeable,
-                                   false, kControls};
+                                   false, true, kControls};
 
 TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state)
     : toolkit_(toolkit), platform_(platform), state_(state), window_(toolkit.CreateForm(kSpec, nullptr)) {

@@ -17,10 +17,13 @@ constexpr ControlSpec kControls[] = {
 }  // namespace
 
 const FormSpec TProgressForm::kSpec = {"TProgressForm", "Installing, please wait...", 416, 116, 0, 0,
-                                       BorderStyle::kDialog, true, kControls};
+                                       BorderStyle::kDialog, true, true, kControls};
 
 TProgressForm::TProgressForm(Toolkit& toolkit, Window& owner) : window_(toolkit.CreateForm(kSpec, &owner)) {
   window_->OnClick(Cancel, [this] { result_ = kModalCancel; });
+  // The window shows only while files are copied; a close by Alt+F4 would
+  // hide Cancel and leave the run going on out of sight.
+  window_->OnCloseQuery([] { return false; });
 }
 
 }  // namespace setup

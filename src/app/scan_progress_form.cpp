@@ -11,6 +11,12 @@ constexpr ControlSpec kControls[] = {
 }  // namespace
 
 const FormSpec TScanProgressForm::kSpec = {"TScanProgressForm", "Autodetecting, press ESC to stop...", 400, 29, 0, 0,
-                                           BorderStyle::kToolWindow, true, kControls};
+                                           BorderStyle::kToolWindow, true, true, kControls};
+
+TScanProgressForm::TScanProgressForm(Toolkit& toolkit) : window_(toolkit.CreateForm(kSpec, nullptr)) {
+  // The window shows only while the drives are walked; a close by Alt+F4
+  // would hide the scan, not stop it.
+  window_->OnCloseQuery([] { return false; });
+}
 
 }  // namespace setup

@@ -12,7 +12,7 @@ class TScanProgressForm {
   enum Control : ControlId { Drive };
   static const FormSpec kSpec;
 
-  explicit TScanProgressForm(Toolkit& toolkit) : window_(toolkit.CreateForm(kSpec, nullptr)) {}
+  explicit TScanProgressForm(Toolkit& toolkit);
 
   Window& window() { return *window_; }
 

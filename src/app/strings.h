@@ -20,6 +20,7 @@ enum StringId {
   kStrSubdirectoryFailed = 12,
   kStrCopyFailed = 13,
   kStrCopyFailedUnknown = 14,
+  kStrHostFolderGone = 15,
 };
 
 /// The text of a string table entry; empty for a number that has none.
@@ -42,6 +43,7 @@ constexpr std::string_view StringText(StringId id) {
     case kStrSubdirectoryFailed: return "Subdirectory #d could not be created.";
     case kStrCopyFailed: return "The file #f could not be copied.\nError: #e";
     case kStrCopyFailedUnknown: return "The file #f could not be copied.\nError unknown: #e";
+    case kStrHostFolderGone: return "The plug-in folder of #h could not be found.";
   }
   return {};
 }

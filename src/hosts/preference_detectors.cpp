@@ -68,7 +68,7 @@ std::string ReadAppDataFolder(const Platform& platform) {
 template <typename Reader>
 std::string ReadPreferenceFile(const Platform& platform, const std::string& file_path, Reader reader) {
   try {
-    std::optional<std::string> text = platform.files.ReadWholeFile(file_path);
+    std::optional<std::string> text = platform.files.ReadWholeFile(file_path, kHostTextFileLimit);
     return text ? reader(std::string_view(*text)) : std::string();
   } catch (const std::bad_alloc&) {
     return {};

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "platform/platform.h"
 
 namespace setup {
+
+/// The most a host text file (preference, configuration or initialisation
+/// file) may hold to be read at all. The formats read are a few KB; a larger
+/// file counts as unreadable rather than filling the memory.
+inline constexpr std::size_t kHostTextFileLimit = 4u << 20;
 
 // Detectors for hosts whose plug-in folder is named in their own preference
 // files (Fireworks, Canvas) or lies below a root folder the registry names

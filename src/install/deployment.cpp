@@ -78,9 +78,8 @@ void DeployToTarget(const DeploymentContext& context, int target) {
   std::string target_folder = TargetFolder(context, target);
   if (target_folder.empty()) {
     // A relative target would put the files into the current folder.
-    ShowError(context, "The plug-in folder of " +
-                           std::string(HostCatalogue[static_cast<std::size_t>(target)].Description) +
-                           " could not be found.");
+    ShowError(context, ReplacePlaceholder(StringText(kStrHostFolderGone), "#h",
+                                          HostCatalogue[static_cast<std::size_t>(target)].Description));
     return;
   }
   std::string folder = DirectoryPart(target_folder);
@@ -88,20 +87,36 @@ void DeployToTarget(const DeploymentContext& context, int target) {
     ReportFolderNotCreated(context, folder);
 
   std::string program_folder = ProgramFolder(files);
+  auto last_frame = std::chrono::steady_clock::now();
   for (std::size_t n = 0; n < list.size(); ++n) {
     const std::string& file = list[n];
-    progress.SetText(context.file_label,
-                     file + " (" + std::to_string(n + 1) + "/" + std::to_string(list.size()) + ")");
-    // Set before the copy: the bar counts the files already done.
-    progress.SetProgressPosition(context.file_bar, static_cast<int>(n));
-    progress.RepaintNow();
+    bool shown = false;
+    auto show = [&] {
+      progress.SetText(context.file_label,
+                       file + " (" + std::to_string(n + 1) + "/" + std::to_string(list.size()) + ")");
+      // Set before the copy: the bar counts the files already done.
+      progress.SetProgressPosition(context.file_bar, static_cast<int>(n));
+      progress.RepaintNow();
+      shown = true;
+      last_frame = std::chrono::steady_clock::now();
+    };
+    if (n == 0 || n + 1 == list.size() || std::chrono::steady_clock::now() - last_frame >= context.frame_interval)
+      show();
 
     std::string destination = target_folder + file;
     std::string file_folder = DirectoryPart(destination);
-    if (!file_folder.empty() && !files.CreateFolderTree(file_folder)) ReportFolderNotCreated(context, file_folder);
-    if (!files.CopyReplacing(program_folder + file, destination)) ReportCopyFailed(context, file, files.LastError());
+    // A failure is reported with its file on the line above the box.
+    if (!file_folder.empty() && !files.CreateFolderTree(file_folder)) {
+      if (!shown) show();
+      ReportFolderNotCreated(context, file_folder);
+    }
+    if (!files.CopyReplacing(program_folder + file, destination)) {
+      std::uint32_t code = files.LastError();
+      if (!shown) show();
+      ReportCopyFailed(context, file, code);
+    }
     // Lets the progress window take a Cancel click; the run reads it between targets.
-    progress.ProcessPendingMessages();
+    if (shown) progress.ProcessPendingMessages();
   }
 }
 

@@ -4,6 +4,7 @@
 #include "app/strings.h"
 #include "config/text.h"
 #include "install/deployment.h"
+#include "ui/work_window.h"
 
 namespace setup {
 namespace {
@@ -52,34 +53,33 @@ void RunInstallation(const Platform& platform, Toolkit& toolkit, const Installat
   // A Cancel of an earlier run must not empty this one.
   progress.set_result(0);
   window.SetProgressMax(TProgressForm::AppBar, count - 1);
-  window.Show();
-  // Nothing else may start while the files are copied.
-  main.SetWindowEnabled(false);
-  DeploymentContext context{platform, toolkit, window, TProgressForm::File, TProgressForm::FileBar,
-                            main.Text(controls.custom_folder), install_subfolder};
-
-  int k = 0;
-  for (std::size_t i = 0; i < kHostCount; ++i) {
-    window.ProcessPendingMessages();
-    if (progress.result() != 0) break;
-    if (!found.test(i)) continue;
-    int item = FindItem(main, controls.host_list, HostCatalogue[i].Description);
-    if (item < 0 || !main.IsItemChecked(controls.host_list, item)) continue;
-    ++k;
-    window.SetText(TProgressForm::App, Counted(std::string(HostCatalogue[i].Description), k, count));
-    window.SetProgressPosition(TProgressForm::AppBar, k - 1);
-    window.RepaintNow();
-    DeployToTarget(context, static_cast<int>(i));
+  {
+    // Nothing else may start while the files are copied.
+    WorkWindowScope scope(window, main);
+    DeploymentContext context{platform, toolkit, window, TProgressForm::File, TProgressForm::FileBar,
+                              main.Text(controls.custom_folder), install_subfolder};
+    int k = 0;
+    for (std::size_t i = 0; i < kHostCount; ++i) {
+      window.ProcessPendingMessages();
+      if (progress.result() != 0) break;
+      if (!found.test(i)) continue;
+      int item = FindItem(main, controls.host_list, HostCatalogue[i].Description);
+      if (item < 0 || !main.IsItemChecked(controls.host_list, item)) continue;
+      ++k;
+      window.SetText(TProgressForm::App, Counted(std::string(HostCatalogue[i].Description), k, count));
+      window.SetProgressPosition(TProgressForm::AppBar, k - 1);
+      window.RepaintNow();
+      DeployToTarget(context, static_cast<int>(i));
+    }
+    if (main.IsChecked(controls.custom_box)) {
+      window.SetText(TProgressForm::App,
+                     Counted(AddTrailingBackslash(main.Text(controls.custom_folder)), count, count));
+      window.SetProgressPosition(TProgressForm::AppBar, count - 1);
+      window.RepaintNow();
+      DeployToTarget(context, kCustomTarget);
+    }
   }
-  if (main.IsChecked(controls.custom_box)) {
-    window.SetText(TProgressForm::App, Counted(AddTrailingBackslash(main.Text(controls.custom_folder)), count, count));
-    window.SetProgressPosition(TProgressForm::AppBar, count - 1);
-    window.RepaintNow();
-    DeployToTarget(context, kCustomTarget);
-  }
 
-  window.Hide();
-  main.SetWindowEnabled(true);
   int answer = toolkit.ShowMessage(&main, StringText(kStrExitQuestion), StringText(kStrCompleted),
                                    kMbYesNo | kMbIconInformation);
   if (answer == kIdYes) toolkit.RequestEnd();

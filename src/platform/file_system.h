@@ -40,6 +40,7 @@ enum ErrorCode : std::uint32_t {
   kErrorDiskFull = 112,
   kErrorInvalidName = 123,
   kErrorAlreadyExists = 183,
+  kErrorFileTooLarge = 223,
   kErrorFilenameTooLong = 206,
 };
 
@@ -81,8 +82,9 @@ class FileSystem {
   virtual bool FolderExists(const std::string& path) = 0;
   /// True when the path names an existing file that is not a folder.
   virtual bool FileExists(const std::string& path) = 0;
-  /// The whole content of a file as bytes; nothing when it cannot be opened or read.
-  virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
+  /// The whole content of a file as bytes; nothing when it cannot be opened
+  /// or read, or when it holds more than `limit` bytes (kErrorFileTooLarge).
+  virtual std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit) = 0;
 
   /// Creates one folder; its parent must exist. False on failure.
   virtual bool CreateFolder(const std::string& path) = 0;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/work_window.h"
+
 namespace setup {
 namespace {
 
@@ -19,18 +21,7 @@ DriveScan::DriveScan(const Platform& platform, ScanWindows windows, ScanHitHandl
       pump_interval_(pump_interval) {}
 
 void DriveScan::ScanDrives() {
-  struct Restore {
-    ScanWindows& windows;
-    // The main window is enabled before the hide, so that it is the one the
-    // system activates next.
-    ~Restore() {
-      windows.main.SetWindowEnabled(true);
-      windows.progress.Hide();
-    }
-  };
-  windows_.progress.Show();
-  windows_.main.SetWindowEnabled(false);
-  Restore restore{windows_};
+  WorkWindowScope scope(windows_.progress, windows_.main);
   pumped_ = false;
 
   std::string root = "A:\\";

@@ -35,9 +35,9 @@ class DriveScan {
   DriveScan(const Platform& platform, ScanWindows windows, ScanHitHandler check_scan_hit,
             std::chrono::nanoseconds pump_interval = kDefaultPumpInterval);
 
-  /// The whole scan: shows the progress window, disables the main window,
+  /// The whole scan: disables the main window, shows the progress window and
   /// walks the drives; afterwards, however the walk ended (an exception
-  /// included), the main window is enabled and the progress window hidden.
+  /// included), the progress window is hidden and the main window enabled.
   void ScanDrives();
 
   /// Visits one folder (a full path ending in a backslash) at a walk depth

@@ -7,6 +7,7 @@
 
 #include "config/setup_config.h"
 #include "config/text.h"
+#include "hosts/preference_detectors.h"
 #include "hosts/registry_access.h"
 
 namespace setup {
@@ -97,9 +98,11 @@ struct Hit {
   std::string ReadIni(std::string_view section, std::string_view key) const {
     return platform.profile.ReadString(Path(), section, key, kHostIniValueBufferSize);
   }
-  // Nothing when the file cannot be opened or read: a host may hold it open,
-  // and one such file must not cost the rest of the walk.
-  std::optional<std::string> ReadText(const std::string& path) const { return platform.files.ReadWholeFile(path); }
+  // Nothing when the file cannot be opened or read, or is too large: a host
+  // may hold it open, and one such file must not cost the rest of the walk.
+  std::optional<std::string> ReadText(const std::string& path) const {
+    return platform.files.ReadWholeFile(path, kHostTextFileLimit);
+  }
   void Store(std::string_view value_name, std::string_view found_folder) const {
     StoreFoundFolder(platform.registry, value_name, found_folder);
   }

@@ -87,6 +87,7 @@ struct FormSpec {
   int min_outer_width, min_outer_height;  // 0: no minimum
   BorderStyle border;
   bool stays_on_top;
+  bool centred;                 // centred on the screen whenever it is shown
   std::span<const ControlSpec> controls;  // a control's id is its index here
 };
 
@@ -134,10 +135,11 @@ class Window {
   virtual void SetOuterSize(int width, int height) = 0;
   virtual int OuterWidth() = 0;
   virtual int OuterHeight() = 0;
-  /// Centres the window on the desktop.
-  virtual void Centre() = 0;
   /// Enables or disables input to the whole window.
   virtual void SetWindowEnabled(bool enabled) = 0;
+  /// Brings a visible window to the front with the keyboard focus; a hidden
+  /// one stays as it is.
+  virtual void Activate() = 0;
   /// Handles the input and paint messages waiting for this window only.
   virtual void ProcessPendingMessages() = 0;
 

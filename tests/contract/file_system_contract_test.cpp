@@ -98,13 +98,17 @@ TEST_F(FileSystemContractTest, ReadsWholeFilesAsBytes) {
   std::string bytes("line one\r\n\0binary\xff\x01", 19);
   bytes += std::string(200000, 'z');
   world_->WriteFile(folder_ + "data.bin", bytes);
-  EXPECT_EQ(files().ReadWholeFile(folder_ + "data.bin"), bytes);
+  EXPECT_EQ(files().ReadWholeFile(folder_ + "data.bin", SIZE_MAX), bytes);
   world_->WriteFile(folder_ + "empty.txt", "");
-  EXPECT_EQ(files().ReadWholeFile(folder_ + "empty.txt"), "");
-  EXPECT_FALSE(files().ReadWholeFile(folder_ + "missing.txt"));
-  EXPECT_FALSE(files().ReadWholeFile(folder_));
+  EXPECT_EQ(files().ReadWholeFile(folder_ + "empty.txt", SIZE_MAX), "");
+  EXPECT_FALSE(files().ReadWholeFile(folder_ + "missing.txt", SIZE_MAX));
+  EXPECT_FALSE(files().ReadWholeFile(folder_, SIZE_MAX));
+  // A limit refuses a larger file as too large, and takes one of its size.
+  EXPECT_EQ(files().ReadWholeFile(folder_ + "data.bin", bytes.size()), bytes);
+  EXPECT_FALSE(files().ReadWholeFile(folder_ + "data.bin", bytes.size() - 1));
+  EXPECT_EQ(files().LastError(), kErrorFileTooLarge);
   auto held = world_->HoldOpen(folder_ + "data.bin");
-  EXPECT_FALSE(files().ReadWholeFile(folder_ + "data.bin"));
+  EXPECT_FALSE(files().ReadWholeFile(folder_ + "data.bin", SIZE_MAX));
   EXPECT_EQ(files().LastError(), kErrorSharingViolation);
 }
 

@@ -105,6 +105,73 @@ TEST_F(InstallationTest, ExitAnsweredYesEndsWithTheScratchKeyKept) {
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{"The installation has completed.\nDo you want to exit the installation program?"});  // no close question, no close message
 }
 
+TEST_F(InstallationTest, MainWindowIsDisabledBeforeTheProgressWindowShowsAndAfterItHides) {
+  HeadlessWindow& main = Start("");
+  toolkit_.events_.clear();
+  Answer(kIdNo);
+  main.Click(Main::Install);
+  EXPECT_EQ(toolkit_.events_,
+            (std::vector<std::string>{"disable TMainForm", "show TProgressForm", "hide TProgressForm",
+                                      "enable TMainForm", "activate TMainForm",
+                                      "message: The installation has completed.\nDo you want to exit the "
+                                      "installation program?"}));
+  EXPECT_TRUE(ProgressWindow().centred_);
+  // Alt+F4 on the progress window is refused: it would hide Cancel.
+  ProgressWindow().Close();
+  EXPECT_EQ(toolkit_.events_.back().rfind("message: ", 0), 0u) << "no close went through";
+}
+
+TEST_F(InstallationTest, AnErrorThatEndsTheRunStillRestoresTheWindows) {
+  HeadlessWindow& main = Start("");
+  files_.HoldOpen("C:\\Package\\a.8bf");
+  toolkit_.answer_message_ = [](const HeadlessToolkit::ShownMessage& message) -> int {
+    if (message.caption == "Error!") throw UserError("out of memory");
+    return kIdNo;
+  };
+  main.Click(Main::Install);
+  EXPECT_FALSE(ProgressWindow().IsVisible());
+  EXPECT_TRUE(main.window_enabled_);
+  EXPECT_EQ(toolkit_.events_.back(), "message: out of memory") << "reported as any error of an action";
+}
+
+// Copies one target's files straight through DeployToTarget with a frame
+// interval, and notes which file the progress line showed at each message.
+struct DeploymentPacingTest : testing::Test, TestWorld {
+  std::vector<std::string> Deploy(std::chrono::nanoseconds frame_interval) {
+    std::vector<std::string> lines_at_messages;
+    toolkit_.answer_message_ = [&](const HeadlessToolkit::ShownMessage&) {
+      lines_at_messages.push_back(progress_->Text(Progress::File));
+      return kIdOk;
+    };
+    DeploymentContext context{platform_, toolkit_, *progress_, Progress::File, Progress::FileBar,
+                              "C:\\Target", "Sub", frame_interval};
+    DeployToTarget(context, kCustomTarget);
+    return lines_at_messages;
+  }
+  HeadlessToolkit toolkit_;
+  std::unique_ptr<Window> window_ = toolkit_.CreateForm(Progress::kSpec, nullptr);
+  HeadlessWindow* progress_ = static_cast<HeadlessWindow*>(window_.get());
+};
+
+TEST_F(DeploymentPacingTest, TheLineShowsTheFirstTheLastAndEveryFailedFileBetweenFrames) {
+  for (const char* name : {"1.8bf", "2.8bf", "3.8bf", "4.8bf", "5.8bf"}) Write(std::string("C:\\Package\\") + name, "x");
+  WriteSetupIni("[files]\r\n1=*.8bf\r\n");
+  files_.CreateFolder("C:\\Target");
+  files_.HoldOpen("C:\\Package\\3.8bf");
+
+  // A frame interval that never passes: only the first, the failed and the last file show.
+  EXPECT_EQ(Deploy(std::chrono::hours(1)), std::vector<std::string>{"3.8bf (3/5)"});
+  EXPECT_EQ(progress_->repaints_, 3);
+  EXPECT_EQ(progress_->pending_message_rounds_, 3);
+  EXPECT_EQ(progress_->Text(Progress::File), "5.8bf (5/5)");
+  EXPECT_EQ(progress_->State(Progress::FileBar).progress_position, 4);
+  EXPECT_TRUE(files_.FileExists("C:\\Target\\Sub\\4.8bf"));
+
+  // No interval: every file shows.
+  Deploy(std::chrono::nanoseconds(0));
+  EXPECT_EQ(progress_->repaints_, 3 + 5);
+}
+
 TEST_F(InstallationTest, MissingCustomFolderAsksWhetherToGoOnWithoutIt) {
   HeadlessWindow& main = Start("", "custom=C:\\Nowhere\r\n");
   main.Click(Main::DoCustom);

@@ -73,7 +73,7 @@ TEST_F(PortableFileSystemTest, ResolvesNamesRegardlessOfCase) {
   for (const char* path :
        {"C:\\Package\\Setup.INI", "c:\\PACKAGE\\setup.ini", "C:\\pAcKaGe\\SETUP.ini"}) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(files.ReadWholeFile(path), "[Setup]");
+    EXPECT_EQ(files.ReadWholeFile(path, SIZE_MAX), "[Setup]");
     EXPECT_EQ(files.HostPath(path), Host("Package/Setup.INI"));
   }
   EXPECT_EQ(files.HostPath("C:\\Package\\New.txt"), Host("Package/New.txt"));
@@ -83,9 +83,9 @@ TEST_F(PortableFileSystemTest, PrefersExactNameThenFirstInByteOrder) {
   Write("readme.txt", "lower");
   Write("README.TXT", "upper");
   Write("Readme.txt", "mixed");
-  EXPECT_EQ(files.ReadWholeFile("C:\\readme.txt"), "lower");
-  EXPECT_EQ(files.ReadWholeFile("C:\\Readme.txt"), "mixed");
-  EXPECT_EQ(files.ReadWholeFile("C:\\README.txt"), "upper");  // "README.TXT" sorts first
+  EXPECT_EQ(files.ReadWholeFile("C:\\readme.txt", SIZE_MAX), "lower");
+  EXPECT_EQ(files.ReadWholeFile("C:\\Readme.txt", SIZE_MAX), "mixed");
+  EXPECT_EQ(files.ReadWholeFile("C:\\README.txt", SIZE_MAX), "upper");  // "README.TXT" sorts first
 }
 
 TEST_F(PortableFileSystemTest, SkipsEmptyAndDotComponents) {
@@ -93,7 +93,7 @@ TEST_F(PortableFileSystemTest, SkipsEmptyAndDotComponents) {
        {"C:\\dir\\\\file.txt", "C:\\\\dir\\.\\file.txt", "C:\\other\\..\\dir\\file.txt",
         "C:\\..\\..\\dir\\file.txt", "C:\\dir\\.\\..\\dir\\file.txt", "C:dir\\file.txt"}) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(files.ReadWholeFile(path), "content");
+    EXPECT_EQ(files.ReadWholeFile(path, SIZE_MAX), "content");
   }
   EXPECT_EQ(files.HostPath("C:\\dir\\\\"), Host("dir"));
   EXPECT_TRUE(files.FolderExists("C:\\dir\\\\"));
@@ -110,7 +110,7 @@ TEST_F(PortableFileSystemTest, RejectsInvalidNameCharacters) {
       EXPECT_EQ(files.LastError(), kErrorInvalidName);
     };
     check(files.FileExists(path));
-    check(files.ReadWholeFile(path).has_value());
+    check(files.ReadWholeFile(path, SIZE_MAX).has_value());
     check(files.CreateFolder(path));
     check(files.CreateFolderTree(path));
     check(files.CopyReplacing("C:\\dir\\file.txt", path));
@@ -306,7 +306,7 @@ TEST_F(PortableFileSystemTest, ReadsLargeBinaryFiles) {
   std::string bytes;
   for (std::size_t i = 0; i < 3'000'000; ++i) bytes += static_cast<char>((i * 7919) % 256);
   Write("big.bin", bytes);
-  EXPECT_EQ(files.ReadWholeFile("C:\\BIG.BIN"), bytes);
+  EXPECT_EQ(files.ReadWholeFile("C:\\BIG.BIN", SIZE_MAX), bytes);
 }
 
 TEST_F(PortableFileSystemTest, ReportsWhyAReadFails) {
@@ -318,14 +318,14 @@ TEST_F(PortableFileSystemTest, ReportsWhyAReadFails) {
                                                    {"C:\\dir\\file.txt", kErrorSharingViolation},
                                                    {PathOfLength(260), kErrorFilenameTooLong}}) {
     SCOPED_TRACE(c.path);
-    EXPECT_EQ(files.ReadWholeFile(c.path), std::nullopt);
+    EXPECT_EQ(files.ReadWholeFile(c.path, SIZE_MAX), std::nullopt);
     EXPECT_EQ(files.LastError(), c.error);
   }
   files.MapDrive('E', root / "c");  // another name for the same file
-  EXPECT_EQ(files.ReadWholeFile("E:\\dir\\file.txt"), std::nullopt);
+  EXPECT_EQ(files.ReadWholeFile("E:\\dir\\file.txt", SIZE_MAX), std::nullopt);
   EXPECT_EQ(files.LastError(), kErrorSharingViolation);
   files.Release("C:\\DIR\\file.txt");
-  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\file.txt"), "content");
+  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\file.txt", SIZE_MAX), "content");
 }
 
 TEST_F(PortableFileSystemTest, CreatesOneFolderOrSaysWhyNot) {
@@ -362,10 +362,10 @@ TEST_F(PortableFileSystemTest, CreatesFolderTreesUpToThePathLimit) {
 TEST_F(PortableFileSystemTest, CopyReplacesTheDestination) {
   Write("dir/old.txt", "much longer old content");
   EXPECT_TRUE(files.CopyReplacing("C:\\dir\\file.txt", "C:\\DIR\\OLD.TXT"));
-  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\old.txt"), "content");
+  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\old.txt", SIZE_MAX), "content");
   EXPECT_FALSE(fs::exists(Host("dir/OLD.TXT")));
   EXPECT_TRUE(files.CopyReplacing("c:\\dir\\file.txt", "C:\\dir\\Fresh.txt"));
-  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\fresh.txt"), "content");
+  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\fresh.txt", SIZE_MAX), "content");
 }
 
 TEST_F(PortableFileSystemTest, CopyOntoReadOnlyFileIsDenied) {
@@ -373,7 +373,7 @@ TEST_F(PortableFileSystemTest, CopyOntoReadOnlyFileIsDenied) {
   ::chmod(Host("dir/locked.txt").c_str(), 0444);
   EXPECT_FALSE(files.CopyReplacing("C:\\dir\\file.txt", "C:\\dir\\locked.txt"));
   EXPECT_EQ(files.LastError(), kErrorAccessDenied);
-  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\locked.txt"), "kept");
+  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\locked.txt", SIZE_MAX), "kept");
 }
 
 TEST_F(PortableFileSystemTest, CopyOntoAFullDiskLeavesNoDestination) {
@@ -408,7 +408,7 @@ TEST_F(PortableFileSystemTest, ReportsWhyACopyFails) {
     EXPECT_EQ(files.LastError(), c.error);
   }
   EXPECT_FALSE(fs::exists(Host("dir/x")));
-  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\file.txt"), "content");
+  EXPECT_EQ(files.ReadWholeFile("C:\\dir\\file.txt", SIZE_MAX), "content");
 }
 
 TEST_F(PortableFileSystemTest, ReportsDriveTypes) {
@@ -428,7 +428,7 @@ TEST_F(PortableFileSystemTest, ReportsDriveTypes) {
     SCOPED_TRACE(c.root);
     EXPECT_EQ(files.DriveTypeOf(c.root), c.type);
   }
-  EXPECT_EQ(files.ReadWholeFile("d:\\C\\Dir\\File.txt"), "content");
+  EXPECT_EQ(files.ReadWholeFile("d:\\C\\Dir\\File.txt", SIZE_MAX), "content");
 }
 
 TEST_F(PortableFileSystemTest, GivesTheSystemErrorTexts) {

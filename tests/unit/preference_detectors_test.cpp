@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -178,7 +177,7 @@ TEST_F(PreferenceDetectorsTest, UnreadablePreferenceFilesCountAsNotFound) {
 class ExhaustedFileSystem : public PortableFileSystem {
  public:
   using PortableFileSystem::PortableFileSystem;
-  std::optional<std::string> ReadWholeFile(const std::string&) override { throw std::bad_alloc(); }
+  std::optional<std::string> ReadWholeFile(const std::string&, std::size_t) override { throw std::bad_alloc(); }
 };
 
 TEST_F(PreferenceDetectorsTest, AFileTooLargeToHoldCountsAsNotFound) {
@@ -372,8 +371,8 @@ TEST_F(PreferenceDetectorsTest, XaraAppendsThePlugInFolderToEachRoot) {
 TEST_F(PreferenceDetectorsTest, BadFilesYieldOnlyWhatTheRulesSay) {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>(1 + (i * 37) % 255);
-  std::string megabyte_line(3 << 20, 'x');
-  std::string long_folder(2 << 20, 'F');
+  std::string megabyte_line(1 << 20, 'x');
+  std::string long_folder(256 << 10, 'F');
   struct Case {
     const char* what;
     std::string text;
@@ -396,19 +395,23 @@ TEST_F(PreferenceDetectorsTest, BadFilesYieldOnlyWhatTheRulesSay) {
   }
 }
 
-TEST_F(PreferenceDetectorsTest, HugeFilesAreReadToTheEnd) {
-  // Twenty megabytes of ordinary lines, then a million empty ones (the
-  // case that would cost most if every line were kept), the entries last.
+TEST_F(PreferenceDetectorsTest, FilesUpToTheLimitAreReadToTheEndLargerOnesNotAtAll) {
+  // Ordinary lines, then half a million empty ones (the case that would cost
+  // most if every line were kept), the entries last, just within the limit.
+  const std::string entries = FireworksPreferences("C:\\End") + "(PPRF:plugInPath1,6)=\"C:\\End\"\n";
   const std::string line = "\t<key>Other</key> <string>" + std::string(64, 'v') + "</string>\r\n";
+  const std::size_t empty_lines = 512 << 10;
   std::string huge;
-  huge.reserve(22 << 20);
-  while (huge.size() < (20 << 20)) huge += line;
-  huge.append(1 << 20, '\n');
-  huge += FireworksPreferences("C:\\End") + "(PPRF:plugInPath1,6)=\"C:\\End\"\n";
-  auto start = std::chrono::steady_clock::now();
+  while (huge.size() + line.size() + empty_lines + entries.size() <= kHostTextFileLimit) huge += line;
+  huge.append(empty_lines, '\n');
+  huge += entries;
+  ASSERT_LE(huge.size(), kHostTextFileLimit);
   EXPECT_EQ(ReadFireworks(huge), "C:\\End");
   EXPECT_EQ(ReadCanvas(huge), "C:\\End");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+
+  huge.insert(0, kHostTextFileLimit + 1 - huge.size(), '\n');
+  EXPECT_EQ(ReadFireworks(huge), "");
+  EXPECT_EQ(ReadCanvas(huge), "");
 }
 
 // ---- The detection pass -------------------------------------------------------------

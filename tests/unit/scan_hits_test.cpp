@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 #include "hosts/host_catalogue.h"
@@ -277,6 +278,10 @@ TEST_F(ScanHitsTest, UnreadableHostTextFilesArePassedOver) {
   EXPECT_NO_THROW(Hit("C:\\AI\\", "aiprefs"));
   EXPECT_NO_THROW(Hit("C:\\FW\\", "Fireworks.txt"));
   EXPECT_NO_THROW(Hit("C:\\IN\\", "imagen.exe"));
+  // Far larger than any host writes: passed over without reading it.
+  Write("C:\\Big\\qfxwin.ini", "PluginFilePath,\"C:\\QFX\";\r\n");
+  std::filesystem::resize_file(files_.HostPath("C:\\Big\\qfxwin.ini"), std::uintmax_t{3} << 30);
+  EXPECT_NO_THROW(Hit("C:\\Big\\", "qfxwin.ini"));
   EXPECT_EQ(Stored(), Values{});
 
   files_.Release("C:\\AI\\aiprefs");
@@ -314,7 +319,7 @@ class CountingMachine : public Registry, public ProfileReader, public FileSystem
   std::unique_ptr<FolderListing> List(const std::string&) override { return Count(nullptr); }
   bool FolderExists(const std::string&) override { return Count(false); }
   bool FileExists(const std::string&) override { return Count(false); }
-  std::optional<std::string> ReadWholeFile(const std::string&) override { return Count(std::nullopt); }
+  std::optional<std::string> ReadWholeFile(const std::string&, std::size_t) override { return Count(std::nullopt); }
   bool CreateFolder(const std::string&) override { return Count(false); }
   bool CreateFolderTree(const std::string&) override { return Count(false); }
   bool CopyReplacing(const std::string&, const std::string&) override { return Count(false); }

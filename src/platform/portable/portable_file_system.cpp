@@ -244,7 +244,8 @@ class Descriptor {
 };
 
 // Reads to the end; 0 on success, else the errno.
-int ReadAll(int fd, std::string& out) {
+// Reads to the end: 0, an errno, or EFBIG once more than `limit` bytes arrive.
+int ReadAll(int fd, std::string& out, std::size_t limit) {
   char buffer[65536];
   for (;;) {
     ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -253,6 +254,7 @@ int ReadAll(int fd, std::string& out) {
       if (errno == EINTR) continue;
       return errno;
     }
+    if (static_cast<std::size_t>(got) > limit - out.size()) return EFBIG;
     out.append(buffer, static_cast<std::size_t>(got));
   }
 }
@@ -505,7 +507,7 @@ bool PortableFileSystem::FileExists(const std::string& path) {
   return !S_ISDIR(info.st_mode);
 }
 
-std::optional<std::string> PortableFileSystem::ReadWholeFile(const std::string& path) {
+std::optional<std::string> PortableFileSystem::ReadWholeFile(const std::string& path, std::size_t limit) {
   auto where = Find(path);
   if (!where) return std::nullopt;
   struct stat info {};
@@ -526,10 +528,15 @@ std::optional<std::string> PortableFileSystem::ReadWholeFile(const std::string& 
     Fail(FromErrno(errno, where->host));
     return std::nullopt;
   }
+  // A regular file too large is refused before a byte is read.
+  if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) > limit) {
+    Fail(kErrorFileTooLarge);
+    return std::nullopt;
+  }
   std::string content;
   if (S_ISREG(info.st_mode)) content.reserve(static_cast<std::size_t>(info.st_size));
-  if (int error = ReadAll(file.get(), content)) {
-    Fail(FromErrno(error, where->host));
+  if (int error = ReadAll(file.get(), content, limit)) {
+    Fail(error == EFBIG ? kErrorFileTooLarge : FromErrno(error, where->host));
     return std::nullopt;
   }
   return content;

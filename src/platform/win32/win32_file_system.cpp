@@ -75,17 +75,31 @@ bool Win32FileSystem::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& path) {
+std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& path, std::size_t limit) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string content;
+  LARGE_INTEGER size{};
+  bool ok = true;
+  DWORD error = ERROR_SUCCESS;
+  // The size asked first refuses a large file before a byte is read; the
+  // count while reading covers what has no size or grows meanwhile.
+  if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > limit) {
+    ok = false;
+    error = ERROR_FILE_TOO_LARGE;
+  }
   char block[64 * 1024];
   DWORD got = 0;
-  bool ok = true;
-  while ((ok = ReadFile(file, block, sizeof block, &got, nullptr) != 0) && got > 0)
+  while (ok && (ok = ReadFile(file, block, sizeof block, &got, nullptr) != 0) && got > 0) {
+    if (got > limit - content.size()) {
+      ok = false;
+      error = ERROR_FILE_TOO_LARGE;
+      break;
+    }
     content.append(block, got);
-  DWORD error = GetLastError();
+  }
+  if (!ok && error == ERROR_SUCCESS) error = GetLastError();
   CloseHandle(file);
   if (!ok) {
     SetLastError(error);

@@ -11,7 +11,7 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<FolderListing> List(const std::string& pattern) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit) override;
   bool CreateFolder(const std::string& path) override;
   bool CreateFolderTree(const std::string& path) override;
   bool CopyReplacing(const std::string& from, const std::string& to) override;

@@ -44,6 +44,7 @@ void HeadlessWindow::Show() {
     if (on_show_) on_show_();
   }
   visible_ = true;
+  if (spec_.centred) centred_ = true;
   toolkit_.events_.push_back("show " + std::string(spec_.class_name));
 }
 
@@ -55,6 +56,7 @@ void HeadlessWindow::Hide() {
 int HeadlessWindow::ShowModal() {
   toolkit_.events_.push_back("modal " + std::string(spec_.class_name));
   visible_ = true;
+  if (spec_.centred) centred_ = true;
   in_modal_ = true;
   modal_result_ = kModalCancel;
   if (toolkit_.modal_script_) toolkit_.modal_script_(*this);
@@ -78,6 +80,15 @@ void HeadlessWindow::Close() {
 void HeadlessWindow::SetOuterSize(int width, int height) {
   outer_width_ = std::max(width, spec_.min_outer_width);
   outer_height_ = std::max(height, spec_.min_outer_height);
+}
+
+void HeadlessWindow::SetWindowEnabled(bool enabled) {
+  window_enabled_ = enabled;
+  toolkit_.events_.push_back((enabled ? "enable " : "disable ") + std::string(spec_.class_name));
+}
+
+void HeadlessWindow::Activate() {
+  if (visible_) toolkit_.events_.push_back("activate " + std::string(spec_.class_name));
 }
 
 void HeadlessWindow::ProcessPendingMessages() {
@@ -178,7 +189,6 @@ void HeadlessToolkit::RequestEnd() {
 void HeadlessToolkit::Run(Window& main) {
   running_ = true;
   main.Show();
-  main.Centre();
 }
 
 void HeadlessToolkit::Forget(HeadlessWindow* window) { std::erase(windows_, window); }

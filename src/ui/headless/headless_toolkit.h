@@ -44,7 +44,7 @@ class HeadlessWindow : public Window {
   const ControlState& State(ControlId control) const { return controls_.at(control); }
   const FormSpec& Spec() const { return spec_; }
   Window* Owner() const { return owner_; }
-  bool centred_ = false;
+  bool centred_ = false;  // shown at least once, centred as its design asks
   int repaints_ = 0;
   bool window_enabled_ = true;
   int pending_message_rounds_ = 0;
@@ -63,8 +63,8 @@ class HeadlessWindow : public Window {
   void SetOuterSize(int width, int height) override;
   int OuterWidth() override { return outer_width_; }
   int OuterHeight() override { return outer_height_; }
-  void Centre() override { centred_ = true; }
-  void SetWindowEnabled(bool enabled) override { window_enabled_ = enabled; }
+  void SetWindowEnabled(bool enabled) override;
+  void Activate() override;
   void ProcessPendingMessages() override;
 
   void OnShow(std::function<void()> handler) override { on_show_ = std::move(handler); }
@@ -145,7 +145,9 @@ class HeadlessToolkit : public Toolkit {
   std::vector<ShownMessage> messages_;
   std::vector<std::string> opened_;        // links and files given to the shell
   std::vector<std::string> browse_instructions_;
-  std::vector<std::string> events_;        // "message: <text>", "show <class>", "hide <class>", "modal <class>", "end"
+  // "message: <text>", "show <class>", "hide <class>", "modal <class>", "end",
+  // "disable <class>", "enable <class>", "activate <class>"
+  std::vector<std::string> events_;
   std::vector<std::string> hints_;         // every hint handed to the hint handler
   std::vector<HeadlessWindow*> windows_;   // in creation order
   std::string title_;

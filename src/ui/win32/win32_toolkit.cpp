@@ -116,7 +116,7 @@ void Win32Toolkit::Run(Window& main) {
     Win32Toolkit& toolkit;
     ~ClearMain() { toolkit.main_ = nullptr; }
   } clear_main{*this};
-  window.ShowCentred();
+  window.Show();
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     DispatchOne(message);

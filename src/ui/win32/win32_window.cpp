@@ -126,6 +126,7 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const FormSpec& spec, HWND owner
       client_height_(spec.client_height),
       min_outer_width_(spec.min_outer_width),
       min_outer_height_(spec.min_outer_height),
+      centred_(spec.centred),
       controls_(spec.controls.size()) {
   HINSTANCE instance = toolkit_.Instance();
   std::string class_name(spec.class_name);
@@ -151,10 +152,13 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const FormSpec& spec, HWND owner
   if (spec.stays_on_top) ex_style |= WS_EX_TOPMOST;
   RECT frame{0, 0, spec.client_width, spec.client_height};
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  // Where the frame is thinner than the minimum allows for (as under Wine
+  // without a window manager), the minimum wins from the start.
+  int width = std::max<int>(frame.right - frame.left, min_outer_width_);
+  int height = std::max<int>(frame.bottom - frame.top, min_outer_height_);
   std::string caption(spec.caption);
-  CreateWindowExA(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0,
-                  frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
-                  this);
+  CreateWindowExA(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0, width, height, owner,
+                  nullptr, instance, this);
   if (!hwnd_) throw std::runtime_error("Cannot create the window " + class_name);
   try {
     CreateControls(spec);
@@ -856,14 +860,7 @@ void Win32Window::FocusFirstControl() {
 void Win32Window::Show() {
   bool first = !shown_before_;
   RunShowHandlerOnce();
-  ShowWindow(hwnd_, SW_SHOW);
-  if (first) FocusFirstControl();
-}
-
-void Win32Window::ShowCentred() {
-  bool first = !shown_before_;
-  RunShowHandlerOnce();
-  Centre();
+  if (centred_) Centre();
   ShowWindow(hwnd_, SW_SHOW);
   if (first) FocusFirstControl();
 }
@@ -899,7 +896,7 @@ int Win32Window::ShowModal() {
 
   RunShowHandlerOnce();
   if (modal_result_ == 0) {
-    Centre();
+    if (centred_) Centre();
     ShowWindow(hwnd_, SW_SHOW);
     if (first) FocusFirstControl();
   }
@@ -978,6 +975,10 @@ void Win32Window::Centre() {
 }
 
 void Win32Window::SetWindowEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+
+void Win32Window::Activate() {
+  if (IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
+}
 
 void Win32Window::ProcessPendingMessages() {
   MSG message;

@@ -53,8 +53,6 @@ class Win32Window : public Window {
   Win32Window& operator=(const Win32Window&) = delete;
 
   HWND Handle() const { return hwnd_; }
-  /// The first show of the main window: show handler, centre, then visible.
-  void ShowCentred();
   /// The hint for a window of this form (the deepest one under the pointer):
   /// that of its control or of the nearest enclosing one that has a hint.
   std::string HintFor(HWND hwnd) const;
@@ -74,8 +72,8 @@ class Win32Window : public Window {
   void SetOuterSize(int width, int height) override;
   int OuterWidth() override;
   int OuterHeight() override;
-  void Centre() override;
   void SetWindowEnabled(bool enabled) override;
+  void Activate() override;
   void ProcessPendingMessages() override;
 
   void OnShow(std::function<void()> handler) override;
@@ -148,6 +146,7 @@ class Win32Window : public Window {
   void RepaintUnder(Win32Control& control);
   void SetDefaultButton(int index);
   void RunShowHandlerOnce();
+  void Centre();
   void FocusFirstControl();
   void DoClose();
   void UpdateTooltips();
@@ -164,6 +163,7 @@ class Win32Window : public Window {
   HWND tooltip_ = nullptr;
   int client_width_ = 0, client_height_ = 0;
   int min_outer_width_ = 0, min_outer_height_ = 0;
+  bool centred_ = false;
   std::vector<Win32Control> controls_;
   int designed_default_ = -1;  // the button Enter presses when no button has the focus
   int current_default_ = -1;
