@@ -62,6 +62,10 @@ TEST_F(InstallTest, FirstRunInstallsIntoTheTickedHostsAndTheCustomFolder) {
   EXPECT_NE(FindChild(progress, "Static", "PhotoShop 7 by Adobe (2/3)"), nullptr);
   EXPECT_NE(FindChild(progress, "Static", "b.8bf (2/3)"), nullptr);
   EXPECT_FALSE(Enabled(main));
+  EXPECT_TRUE(CentredOnScreen(progress));
+  // Alt+F4 on the progress window would hide Cancel while the run goes on.
+  SendMessageA(progress, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(Visible(progress));
   Answer(failure, IDOK);
   CloseHandle(held);
 

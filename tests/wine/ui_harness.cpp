@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -653,6 +654,18 @@ RECT WindowRect(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
   return rect;
+}
+
+bool CentredOnScreen(HWND window) {
+  RECT work;
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+    work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT frame = WindowRect(window);
+  auto centred = [](LONG low, LONG high, LONG area_low, LONG area_high) {
+    return std::abs((low - area_low) - (area_high - high)) <= 1;
+  };
+  return centred(frame.left, frame.right, work.left, work.right) &&
+         centred(frame.top, frame.bottom, work.top, work.bottom);
 }
 
 RECT ClientRect(HWND window) {

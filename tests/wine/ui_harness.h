@@ -176,6 +176,9 @@ HWND Child(HWND parent, std::string_view class_name, std::string_view text = {})
 
 /// Screen rectangle of a window; client rectangle (origin 0,0) of a window.
 RECT WindowRect(HWND window);
+/// True when the window's frame lies in the middle of the desktop's work area
+/// (to a pixel, as the halves round).
+bool CentredOnScreen(HWND window);
 RECT ClientRect(HWND window);
 bool Enabled(HWND window);
 bool Visible(HWND window);
