@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "config/text.h"
+#include "config/user_error.h"
 
 namespace setup {
 namespace {

@@ -19,17 +19,17 @@ class TAgreementForm {
   TAgreementForm(Toolkit& toolkit, FileSystem& files, Window& owner);
 
   /// Loads the text of the file into Memo and sets the preselection; throws
-  /// UserError naming the file when it cannot be read.
+  /// a UserError naming the file when it cannot be read.
   void Prepare(const std::string& path, bool accept_preselected);
   /// Runs the dialog modally; true when the user accepted with Next.
   bool RunModal();
 
-  void AgreeYesClick();
-  void AgreeNoClick();
-
   Window& window() { return *window_; }
 
  private:
+  void AgreeYesClick();
+  void AgreeNoClick();
+
   FileSystem& files_;
   std::unique_ptr<Window> window_;
 };

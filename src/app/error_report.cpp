@@ -1,6 +1,6 @@
 #include "app/error_report.h"
 
-#include "app/strings.h"
+#include "config/strings.h"
 
 namespace setup {
 

@@ -3,15 +3,16 @@
 #include "app/agreement_form.h"
 #include "app/error_report.h"
 #include "app/maker.h"
+#include "app/progress_form.h"
 #include "app/scan_progress_form.h"
-#include "app/strings.h"
+#include "config/strings.h"
 #include "config/text.h"
 #include "hosts/preference_detectors.h"
 #include "hosts/registry_access.h"
 #include "hosts/registry_detectors.h"
-#include "install/installation.h"
 #include "scan/drive_scan.h"
 #include "scan/scan_hits.h"
+#include "ui/work_window.h"
 
 namespace setup {
 namespace {
@@ -71,6 +72,9 @@ TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state
   std::string start = ReadSetupValue(platform_, "messages", "start");
   if (!start.empty()) toolkit_.ShowMessage(nullptr, start, kApplicationTitle, kMbIconInformation);
   ApplyPresentation();
+  agreement_ = std::make_unique<TAgreementForm>(toolkit_, platform_.files, *window_);
+  scan_progress_ = std::make_unique<TScanProgressForm>(toolkit_, *window_, platform_.keyboard);
+  progress_ = std::make_unique<TProgressForm>(toolkit_, *window_);
 
   window_->OnShow([this] { FormShow(); });
   window_->OnCloseQuery([this] { return FormCloseQuery(); });
@@ -86,11 +90,7 @@ TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state
   });
 }
 
-void TMainForm::Attach(TAgreementForm& agreement, TScanProgressForm& scan_progress, TProgressForm& progress) {
-  agreement_ = &agreement;
-  scan_progress_ = &scan_progress;
-  progress_ = &progress;
-}
+TMainForm::~TMainForm() = default;
 
 void TMainForm::Wire(ControlId control, void (TMainForm::*action)()) {
   window_->OnClick(control, [this, action] { RunReportingErrors(toolkit_, window_.get(), [&] { (this->*action)(); }); });
@@ -198,20 +198,65 @@ void TMainForm::RescanClick() {
 }
 
 void TMainForm::InstallClick() {
-  RunInstallation(platform_, toolkit_, {*window_, Detected, DoCustom, Custom}, *progress_, state_.found,
-                  state_.InstallSubfolder);
+  if (window_->IsChecked(DoCustom) && !platform_.files.FolderExists(window_->Text(Custom))) {
+    int answer = toolkit_.ShowMessage(window_.get(), StringText(kStrCustomFolderMissing), StringText(kStrWarning),
+                                      kMbYesNo | kMbIconWarning);
+    if (answer != kIdYes) return;
+    window_->SetChecked(DoCustom, false);
+  }
+
+  int count = window_->IsChecked(DoCustom) ? 1 : 0;
+  for (int i = 0; i < window_->ItemCount(Detected); ++i)
+    if (window_->IsItemChecked(Detected, i)) ++count;
+  if (count < 1) {
+    toolkit_.ShowMessage(window_.get(), StringText(kStrNoFolders), StringText(kStrError), kMbIconError);
+    return;
+  }
+
+  progress_->Prepare(count);
+  {
+    // Nothing else may start while the files are copied.
+    WorkWindowScope scope(progress_->window(), *window_);
+    InstallFiles(platform_, Choice(), *progress_);
+  }
+  int answer = toolkit_.ShowMessage(window_.get(), StringText(kStrExitQuestion), StringText(kStrCompleted),
+                                    kMbYesNo | kMbIconInformation);
+  if (answer == kIdYes) toolkit_.RequestEnd();
+}
+
+InstallChoice TMainForm::Choice() {
+  InstallChoice choice;
+  // Each listed entry in catalogue order, by the first item that bears its
+  // description, letter case ignored.
+  for (std::size_t i = 0; i < kHostCount; ++i) {
+    if (!state_.found.test(i)) continue;
+    for (int item = 0; item < window_->ItemCount(Detected); ++item) {
+      if (!EqualIgnoringCase(window_->ItemText(Detected, item), HostCatalogue[i].Description)) continue;
+      if (window_->IsItemChecked(Detected, item)) choice.hosts.push_back(static_cast<int>(i));
+      break;
+    }
+  }
+  choice.custom = window_->IsChecked(DoCustom);
+  choice.custom_folder = window_->Text(Custom);
+  choice.install_subfolder = state_.InstallSubfolder;
+  return choice;
 }
 
 void TMainForm::ScanDrives() {
-  DriveScan scan(platform_, {scan_progress_->window(), TScanProgressForm::Drive, *window_},
-                 [this](const std::string& folder, std::string_view file_name) {
-                   CheckScanHit(platform_, state_.image_explorer_pro_mark, folder, file_name);
-                 });
+  DriveScan scan(platform_, *scan_progress_, [this](const std::string& folder, std::string_view file_name) {
+    CheckScanHit(platform_, state_.image_explorer_pro_mark, folder, file_name);
+  });
+  scan_progress_->Prepare();
+  WorkWindowScope scope(scan_progress_->window(), *window_);
   scan.ScanDrives();
 }
 
 void TMainForm::DetectHosts() {
-  setup::DetectHosts(platform_, detectors_, state_.found, {*window_, Detected, DoCustom});
+  std::vector<ListedHost> listed = setup::DetectHosts(platform_, detectors_, state_.found);
+  window_->ClearItems(Detected);
+  for (const ListedHost& host : listed) window_->AddItem(Detected, HostCatalogue[host.index].Description, host.ticked);
+  // With nothing to install into, the custom folder is the choice left.
+  if (listed.empty()) window_->SetChecked(DoCustom, true);
 }
 
 void TMainForm::DetectedMouseMove(int x, int y) {

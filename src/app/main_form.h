@@ -7,6 +7,7 @@
 #include "app/run_state.h"
 #include "config/setup_config.h"
 #include "hosts/detection_pass.h"
+#include "install/installation.h"
 #include "platform/platform.h"
 #include "ui/toolkit.h"
 
@@ -41,13 +42,16 @@ class TMainForm {
   static constexpr int kMinWidth = 400;
   static constexpr int kMinHeight = 333;
 
-  /// Builds the window: its controls, the status-bar hint handler, the
-  /// configured start message and the presentation. Throws UserError.
+  /// Builds the window (its controls, the status-bar hint handler, the
+  /// configured start message and the presentation) and then the windows
+  /// the show step and the actions use. Throws what the presentation meets
+  /// (a picture that cannot be loaded).
   TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state);
+  ~TMainForm();
 
-  /// The windows made after this one, which the show step and the actions use.
-  void Attach(TAgreementForm& agreement, TScanProgressForm& scan_progress, TProgressForm& progress);
+  Window& window() { return *window_; }
 
+ private:
   void ApplyPresentation();
   void FormShow();
   bool FormCloseQuery();
@@ -60,14 +64,13 @@ class TMainForm {
   void RescanClick();
   void InstallClick();
   void DetectedMouseMove(int x, int y);
-
-  /// The stages that detection, the drive scan and installation fill.
+  // The drive scan with its window, and the detection pass that lists what
+  // it and the detectors found.
   void ScanDrives();
   void DetectHosts();
+  // What the user chose in the window, as the installation takes it.
+  InstallChoice Choice();
 
-  Window& window() { return *window_; }
-
- private:
   void ShowInformation(const std::string& text);
   // Wires a control's click to an action whose errors are reported.
   void Wire(ControlId control, void (TMainForm::*action)());
@@ -76,9 +79,9 @@ class TMainForm {
   const Platform& platform_;
   RunState& state_;
   std::unique_ptr<Window> window_;
-  TAgreementForm* agreement_ = nullptr;
-  TScanProgressForm* scan_progress_ = nullptr;
-  TProgressForm* progress_ = nullptr;
+  std::unique_ptr<TAgreementForm> agreement_;
+  std::unique_ptr<TScanProgressForm> scan_progress_;
+  std::unique_ptr<TProgressForm> progress_;
   // Run by every detection pass before the catalogue walk, in this order.
   std::vector<SpecialDetector> detectors_;
 };

@@ -2,16 +2,15 @@
 
 #include <memory>
 
-#include "app/agreement_form.h"
 #include "app/main_form.h"
-#include "app/progress_form.h"
-#include "app/scan_progress_form.h"
 #include "app/run_state.h"
-#include "config/setup_config.h"
+#include "platform/platform.h"
+#include "ui/toolkit.h"
 
 namespace setup {
 
-/// The whole run: makes the four windows in order and runs the message loop.
+/// The whole run: makes the windows (the main window first, which makes the
+/// others) and runs the message loop.
 class SetupApplication {
  public:
   SetupApplication(Toolkit& toolkit, const Platform& platform) : toolkit_(toolkit), platform_(platform) {}
@@ -20,10 +19,8 @@ class SetupApplication {
   /// windows are made is reported and ends the program.
   void Run();
 
+  /// The main window once made; null before, or when making it failed.
   TMainForm* main_form() { return main_.get(); }
-  TAgreementForm* agreement_form() { return agreement_.get(); }
-  TScanProgressForm* scan_progress_form() { return scan_progress_.get(); }
-  TProgressForm* progress_form() { return progress_.get(); }
   RunState& state() { return state_; }
 
  private:
@@ -31,9 +28,6 @@ class SetupApplication {
   const Platform& platform_;
   RunState state_;
   std::unique_ptr<TMainForm> main_;
-  std::unique_ptr<TAgreementForm> agreement_;
-  std::unique_ptr<TScanProgressForm> scan_progress_;
-  std::unique_ptr<TProgressForm> progress_;
 };
 
 }  // namespace setup

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+// The primitives (case, trimming, lines) every layer shares.
+#include "platform/ansi_text.h"
 
 namespace setup {
 
@@ -15,22 +16,6 @@ std::string AddTrailingBackslash(std::string path);
 /// letter case counts and the inserted value is not searched again.
 std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder,
                                std::string_view value);
-
-/// The lines of a text: CR LF, a lone CR and a lone LF each end a line, a
-/// line break at the very end adds no empty line, and a NUL ends the text.
-std::vector<std::string> SplitLines(std::string_view text);
-
-/// The lines of SplitLines one at a time, as views into the text: a file of
-/// millions of short lines then costs no memory per line.
-class LineCursor {
- public:
-  explicit LineCursor(std::string_view text) : rest_(text.substr(0, text.find('\0'))) {}
-  /// The next line, or nothing after the last one.
-  std::optional<std::string_view> Next();
-
- private:
-  std::string_view rest_;
-};
 
 /// The 1-based position of the first occurrence of `what` in `text`; 0 when
 /// it does not occur.

@@ -13,24 +13,22 @@ bool IsHostEnabled(const Platform& platform, int index) {
   return !IsOffFlag(setting);
 }
 
-void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, const HostListControls& controls) {
+void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std::vector<ListedHost>& listed) {
   if (!IsHostEnabled(platform, index)) return;
   const HostEntry& entry = HostCatalogue[index];
   if (ReadRegistryText(platform.registry, entry.Root, entry.KeyPath, entry.ValueName).empty()) return;
   found.set(index);
-  controls.window.AddItem(controls.list, entry.Description, false);
-  if (!IsOffFlag(ReadSetupValue(platform, "options", "autoselect"))) {
-    controls.window.SetItemChecked(controls.list, controls.window.ItemCount(controls.list) - 1, entry.Preselect);
-  }
+  // With autoselect "0" every row comes unticked.
+  bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && entry.Preselect;
+  listed.push_back({index, ticked});
 }
 
-void DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors, FoundMarks& found,
-                 const HostListControls& controls) {
+std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors,
+                                    FoundMarks& found) {
   for (const SpecialDetector& detector : detectors) detector();
-  controls.window.ClearItems(controls.list);
-  for (int index = 0; index < static_cast<int>(kHostCount); ++index)
-    AddHostIfFound(platform, index, found, controls);
-  if (controls.window.ItemCount(controls.list) == 0) controls.window.SetChecked(controls.custom_box, true);
+  std::vector<ListedHost> listed;
+  for (int index = 0; index < static_cast<int>(kHostCount); ++index) AddHostIfFound(platform, index, found, listed);
+  return listed;
 }
 
 }  // namespace setup

@@ -40,10 +40,6 @@ constexpr bool FitsFieldWidths(const HostEntry& entry) {
 /// marks), indexed like HostCatalogue and kept per run.
 using FoundMarks = std::bitset<kHostCount>;
 
-/// Index of the entry whose Description equals the text exactly (case
-/// counts); -1 when there is none.
-int FindHostByDescription(std::string_view description);
-
 }  // namespace setup
 
 // The table itself, in a header of its own so that it reads as one list.

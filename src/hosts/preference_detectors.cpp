@@ -7,6 +7,7 @@
 #include "config/setup_config.h"
 #include "config/text.h"
 #include "hosts/registry_access.h"
+#include "platform/tree_walk.h"
 
 namespace setup {
 namespace {
@@ -135,26 +136,27 @@ void DetectXara(const Platform& platform) {
 }
 
 std::string FindFileInTree(const Platform& platform, const std::string& folder, std::string_view file_name) {
-  // Asked at every folder, so Escape held down winds the whole search down
-  // and a short press skips the one folder that asks next.
-  if (platform.keyboard.EscapePressed()) return {};
-  std::string base = AddTrailingBackslash(folder);
-  std::unique_ptr<FolderListing> listing = platform.files.List(base + "*");
-  if (!listing) return {};
-  while (std::optional<FoundEntry> entry = listing->Next()) {
-    bool is_folder = (entry->attributes & kAttrFolder) != 0;
-    if (!is_folder) {
-      if (entry->name == file_name) return base + entry->name;
-      continue;
+  class Search : public TreeVisitor {
+   public:
+    Search(Keyboard& keyboard, std::string_view file_name) : keyboard_(keyboard), file_name_(file_name) {}
+    // Asked at every folder, so Escape held down winds the whole search down
+    // and a short press skips the one folder that asks next.
+    WalkStep EnterFolder(const std::string&, int) override {
+      return keyboard_.EscapePressed() ? WalkStep::kSkip : WalkStep::kGoOn;
     }
-    if (entry->name == "." || entry->name == "..") continue;
-    // Junctions and folder links may lead back up the tree; entering them
-    // could repeat the tree until the path length gives out.
-    if ((entry->attributes & kAttrReparsePoint) != 0) continue;
-    std::string found = FindFileInTree(platform, base + entry->name + "\\", file_name);
-    if (!found.empty()) return found;
-  }
-  return {};
+    WalkStep VisitFile(const std::string& folder, std::string_view name) override {
+      if (name != file_name_) return WalkStep::kGoOn;
+      found_ = folder + std::string(name);
+      return WalkStep::kStop;
+    }
+    std::string found_;
+
+   private:
+    Keyboard& keyboard_;
+    std::string_view file_name_;
+  } search(platform.keyboard, file_name);
+  WalkTree(platform.files, AddTrailingBackslash(folder), search);
+  return search.found_;
 }
 
 std::string ReadFireworksPluginFolder(const Platform& platform, const std::string& file_path) {

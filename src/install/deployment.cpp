@@ -1,7 +1,7 @@
 #include "install/deployment.h"
 
-#include "app/strings.h"
 #include "config/setup_config.h"
+#include "config/strings.h"
 #include "config/text.h"
 #include "hosts/host_catalogue.h"
 #include "hosts/registry_access.h"
@@ -9,14 +9,8 @@
 namespace setup {
 namespace {
 
-constexpr unsigned kErrorBox = kMbIconError;
-
-void ShowError(const DeploymentContext& context, const std::string& text) {
-  context.toolkit.ShowMessage(&context.progress, text, StringText(kStrError), kErrorBox);
-}
-
 void ReportFolderNotCreated(const DeploymentContext& context, const std::string& folder) {
-  ShowError(context, ReplacePlaceholder(StringText(kStrSubdirectoryFailed), "#d", folder));
+  context.observer.ShowError(ReplacePlaceholder(StringText(kStrSubdirectoryFailed), "#d", folder));
 }
 
 void ReportCopyFailed(const DeploymentContext& context, const std::string& file, std::uint32_t code) {
@@ -25,7 +19,7 @@ void ReportCopyFailed(const DeploymentContext& context, const std::string& file,
   std::string text = reason ? ReplacePlaceholder(StringText(kStrCopyFailed), "#f", file)
                             : ReplacePlaceholder(StringText(kStrCopyFailedUnknown), "#f", file);
   // "#e" is replaced in the text that already holds the file name.
-  ShowError(context, ReplacePlaceholder(text, "#e", reason ? *reason : std::to_string(code)));
+  context.observer.ShowError(ReplacePlaceholder(text, "#e", reason ? *reason : std::to_string(code)));
 }
 
 // The folder the files of a target go to; empty when the host's folder is
@@ -71,14 +65,15 @@ std::string DirectoryPart(std::string_view path) {
 
 void DeployToTarget(const DeploymentContext& context, int target) {
   FileSystem& files = context.platform.files;
+  InstallationObserver& observer = context.observer;
   std::vector<std::string> list = BuildDeploymentList(context.platform);
-  Window& progress = context.progress;
-  progress.SetProgressMax(context.file_bar, static_cast<int>(list.size()));
+  int count = static_cast<int>(list.size());
+  observer.FilesCounted(count);
 
   std::string target_folder = TargetFolder(context, target);
   if (target_folder.empty()) {
     // A relative target would put the files into the current folder.
-    ShowError(context, ReplacePlaceholder(StringText(kStrHostFolderGone), "#h",
+    observer.ShowError(ReplacePlaceholder(StringText(kStrHostFolderGone), "#h",
                                           HostCatalogue[static_cast<std::size_t>(target)].Description));
     return;
   }
@@ -87,36 +82,14 @@ void DeployToTarget(const DeploymentContext& context, int target) {
     ReportFolderNotCreated(context, folder);
 
   std::string program_folder = ProgramFolder(files);
-  auto last_frame = std::chrono::steady_clock::now();
-  for (std::size_t n = 0; n < list.size(); ++n) {
-    const std::string& file = list[n];
-    bool shown = false;
-    auto show = [&] {
-      progress.SetText(context.file_label,
-                       file + " (" + std::to_string(n + 1) + "/" + std::to_string(list.size()) + ")");
-      // Set before the copy: the bar counts the files already done.
-      progress.SetProgressPosition(context.file_bar, static_cast<int>(n));
-      progress.RepaintNow();
-      shown = true;
-      last_frame = std::chrono::steady_clock::now();
-    };
-    if (n == 0 || n + 1 == list.size() || std::chrono::steady_clock::now() - last_frame >= context.frame_interval)
-      show();
-
+  for (int n = 0; n < count; ++n) {
+    const std::string& file = list[static_cast<std::size_t>(n)];
+    observer.FileStarted(file, n, count);
     std::string destination = target_folder + file;
     std::string file_folder = DirectoryPart(destination);
-    // A failure is reported with its file on the line above the box.
-    if (!file_folder.empty() && !files.CreateFolderTree(file_folder)) {
-      if (!shown) show();
-      ReportFolderNotCreated(context, file_folder);
-    }
-    if (!files.CopyReplacing(program_folder + file, destination)) {
-      std::uint32_t code = files.LastError();
-      if (!shown) show();
-      ReportCopyFailed(context, file, code);
-    }
-    // Lets the progress window take a Cancel click; the run reads it between targets.
-    if (shown) progress.ProcessPendingMessages();
+    if (!file_folder.empty() && !files.CreateFolderTree(file_folder)) ReportFolderNotCreated(context, file_folder);
+    if (!files.CopyReplacing(program_folder + file, destination)) ReportCopyFailed(context, file, files.LastError());
+    observer.LetUserAct();
   }
 }
 

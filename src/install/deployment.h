@@ -1,35 +1,42 @@
 #pragma once
 
-#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
-#include "ui/toolkit.h"
 
 namespace setup {
 
 /// The custom folder as a target selector; 0 to 216 are catalogue entries.
 inline constexpr int kCustomTarget = -1;
 
-/// How often, at most, the file line and bar are brought up to date, the
-/// window repainted and its input handled while files are copied. Under Wine
-/// doing so for every file cost twenty times the copy of a small file; at
-/// this rate it costs a few per cent, and the bar still moves smoothly.
-inline constexpr std::chrono::milliseconds kProgressFrameInterval{30};
+/// What an installation run tells and asks of whoever shows it.
+class InstallationObserver {
+ public:
+  virtual ~InstallationObserver() = default;
+  /// Target k of n (k from 1) begins: a host's description, or the custom
+  /// folder with a trailing backslash.
+  virtual void TargetStarted(const std::string& name, int k, int n) = 0;
+  /// The current target's deployment list holds `count` files.
+  virtual void FilesCounted(int count) = 0;
+  /// File n (from 0) of the current target's `count` is copied next.
+  virtual void FileStarted(const std::string& file, int n, int count) = 0;
+  /// A failure for the user to see; the run goes on when it returns.
+  virtual void ShowError(const std::string& text) = 0;
+  /// After every file and before every host: the user may act now.
+  virtual void LetUserAct() = 0;
+  /// Asked before every host: true ends the hosts' part of the run.
+  virtual bool CancelRequested() = 0;
+};
 
-/// What copying into one target needs besides the platform: the progress
-/// window's file line and bar, the custom folder text and the install sub-folder.
+/// What copying into one target needs besides the platform: whom to tell,
+/// the custom folder text and the install sub-folder.
 struct DeploymentContext {
   const Platform& platform;
-  Toolkit& toolkit;
-  Window& progress;
-  ControlId file_label;
-  ControlId file_bar;
+  InstallationObserver& observer;
   std::string custom_folder;
   std::string install_subfolder;
-  std::chrono::nanoseconds frame_interval = kProgressFrameInterval;
 };
 
 /// The plug-in files that setup.ini [files] names, relative to the program
@@ -40,9 +47,8 @@ std::vector<std::string> BuildDeploymentList(const Platform& platform);
 /// keeping a backslash that follows a colon or another backslash ("D:\").
 std::string DirectoryPart(std::string_view path);
 
-/// Copies the plug-in files into one target, reporting every failure in a
-/// message box and going on. The file line shows the first and the last file,
-/// every file whose copy failed, and between them a file per frame interval.
+/// Copies the plug-in files into one target, reporting every failure and
+/// going on.
 void DeployToTarget(const DeploymentContext& context, int target);
 
 }  // namespace setup

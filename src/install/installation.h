@@ -1,27 +1,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "hosts/host_catalogue.h"
+#include "install/deployment.h"
 #include "platform/platform.h"
-#include "ui/toolkit.h"
 
 namespace setup {
 
-class TProgressForm;
-
-/// The main window's part in an installation run.
-struct InstallationControls {
-  Window& main;
-  ControlId host_list;
-  ControlId custom_box;
-  ControlId custom_folder;
+/// What the user chose to install into.
+struct InstallChoice {
+  std::vector<int> hosts;         // the ticked catalogue entries, in catalogue order
+  bool custom = false;            // "Also install in..." ticked
+  std::string custom_folder;      // the folder typed or picked for it
+  std::string install_subfolder;  // [options] subdir
 };
 
-/// The Install button: checks the custom folder, counts the targets, copies
-/// the plug-in files into every ticked host in catalogue order and then the
-/// custom folder, and finally offers to end the program.
-void RunInstallation(const Platform& platform, Toolkit& toolkit, const InstallationControls& controls,
-                     TProgressForm& progress, const FoundMarks& found, const std::string& install_subfolder);
+/// Copies the plug-in files into every chosen host in catalogue order, then
+/// into the custom folder. A cancel request, asked before every host, ends
+/// the hosts' part; the custom folder is served all the same.
+void InstallFiles(const Platform& platform, const InstallChoice& choice, InstallationObserver& observer);
 
 }  // namespace setup

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/ansi_text.h"
+
 namespace setup {
 namespace {
 
@@ -9,16 +11,9 @@ namespace {
   throw RegFileError("line " + std::to_string(line) + ": " + what);
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-    text.remove_suffix(1);
-  return text;
-}
+// Lines are cut at LF, so a CR can only stand at the end.
+constexpr bool IsLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+std::string_view Trim(std::string_view text) { return TrimmedView(text, IsLineBlank); }
 
 std::optional<RootKey> RootNamed(std::string_view name) {
   if (name == "HKEY_CURRENT_USER" || name == "HKCU") return RootKey::kCurrentUser;

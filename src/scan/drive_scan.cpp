@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ui/work_window.h"
+#include "platform/tree_walk.h"
 
 namespace setup {
 namespace {
@@ -11,57 +11,45 @@ namespace {
 // quickly to be read and would cost a repaint each.
 constexpr int kLabelledDepths = 3;
 
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+class ScanVisitor : public TreeVisitor {
+ public:
+  ScanVisitor(ScanObserver& observer, const ScanHitHandler& check_scan_hit)
+      : observer_(observer), check_scan_hit_(check_scan_hit) {}
+
+  WalkStep EnterFolder(const std::string& folder, int depth) override {
+    observer_.LetUserAct();
+    if (observer_.StopRequested()) return WalkStep::kStop;
+    if (depth < kLabelledDepths) observer_.FolderReached(folder);
+    return WalkStep::kGoOn;
+  }
+  WalkStep VisitFile(const std::string& folder, std::string_view name) override {
+    check_scan_hit_(folder, name);
+    return WalkStep::kGoOn;
+  }
+
+ private:
+  ScanObserver& observer_;
+  const ScanHitHandler& check_scan_hit_;
+};
 
 }  // namespace
 
-DriveScan::DriveScan(const Platform& platform, ScanWindows windows, ScanHitHandler check_scan_hit,
-                     std::chrono::nanoseconds pump_interval)
-    : platform_(platform), windows_(windows), check_scan_hit_(std::move(check_scan_hit)),
-      pump_interval_(pump_interval) {}
+DriveScan::DriveScan(const Platform& platform, ScanObserver& observer, ScanHitHandler check_scan_hit)
+    : platform_(platform), observer_(observer), check_scan_hit_(std::move(check_scan_hit)) {}
 
-void DriveScan::ScanDrives() {
-  WorkWindowScope scope(windows_.progress, windows_.main);
-  pumped_ = false;
-
+bool DriveScan::ScanDrives() {
   std::string root = "A:\\";
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     root[0] = letter;
     if (platform_.files.DriveTypeOf(root) != kDriveFixed) continue;
-    if (!ScanFolder(root, 0)) break;
-  }
-}
-
-bool DriveScan::ScanFolder(const std::string& folder, int depth) {
-  LetWindowsHandleMessages();
-  if (platform_.keyboard.EscapePressed()) return false;
-  if (depth < kLabelledDepths) {
-    windows_.progress.SetText(windows_.label, folder);
-    windows_.progress.RepaintNow();
-  }
-
-  std::unique_ptr<FolderListing> listing = platform_.files.ListKinds(folder + "*");
-  if (!listing) return true;
-  while (std::optional<FoundEntry> entry = listing->Next()) {
-    if ((entry->attributes & kAttrFolder) == 0) {
-      check_scan_hit_(folder, entry->name);
-      continue;
-    }
-    // A junction or symbolic link may lead back up the tree; its target is
-    // walked where it really lies, if on a fixed drive.
-    if (IsDotEntry(entry->name) || (entry->attributes & kAttrReparsePoint) != 0) continue;
-    if (!ScanFolder(folder + entry->name + "\\", depth + 1)) return false;
+    if (!ScanFolder(root, 0)) return false;
   }
   return true;
 }
 
-void DriveScan::LetWindowsHandleMessages() {
-  auto now = std::chrono::steady_clock::now();
-  if (pumped_ && now - last_pump_ < pump_interval_) return;
-  pumped_ = true;
-  last_pump_ = now;
-  windows_.progress.ProcessPendingMessages();
-  windows_.main.ProcessPendingMessages();
+bool DriveScan::ScanFolder(const std::string& folder, int depth) {
+  ScanVisitor visitor(observer_, check_scan_hit_);
+  return WalkTree(platform_.files, folder, visitor, depth);
 }
 
 }  // namespace setup

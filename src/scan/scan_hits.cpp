@@ -59,27 +59,6 @@ constexpr std::string_view kFireworksKey = "(ExtraPhotoshopPluginsDir)";
 // of it, nor is the line's last character.
 constexpr int kFireworksValueStart = static_cast<int>(kFireworksKey.size()) + 3;
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerCased(std::string_view text) {
-  std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(), Lower);
-  return result;
-}
-
-// Compares against a lower-case literal without making a lower-case copy,
-// so that the names of ordinary files cost no allocation.
-bool EqualsLower(std::string_view text, std::string_view lower) {
-  return text.size() == lower.size() &&
-         std::equal(text.begin(), text.end(), lower.begin(), [](char a, char b) { return Lower(a) == b; });
-}
-
-bool StartsWithLower(std::string_view text, std::string_view lower) {
-  return text.size() >= lower.size() && EqualsLower(text.substr(0, lower.size()), lower);
-}
-
-bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
-
 // From the last dot on, dot included; empty when the name has no dot.
 std::string_view ExtensionOf(std::string_view name) {
   std::size_t dot = name.rfind('.');
@@ -204,9 +183,8 @@ void CheckFireworksPreferences(const Hit& hit) {
     std::string value = PartOf(*line, kFireworksValueStart, static_cast<int>(line->size()) - kFireworksValueStart);
     // Only the versions installed where this preference file lies; several can.
     for (int n = 1; n <= kFireworksVersions; ++n) {
-      std::string install = ReadRegistryText(hit.platform.registry, RootKey::kLocalMachine,
-                                             "Software\\Macromedia\\Fireworks\\" + std::to_string(n) + "\\Installation",
-                                             "InstallPath");
+      std::string install =
+          ReadRegistryText(hit.platform.registry, RootKey::kLocalMachine, FireworksMarkerKey(n), "InstallPath");
       if (AddTrailingBackslash(install) == hit.folder) hit.Store(Numbered("Fw", n), value);
     }
     return;
@@ -230,7 +208,7 @@ int ParseHostNumber(std::string_view text) {
   if (!hexadecimal) return ParseWholeNumber(text, 0);
   // from_chars would take a second sign; only hexadecimal digits may follow.
   if (digits.empty() || digits.size() > 8 || !std::all_of(digits.begin(), digits.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (Lower(c) >= 'a' && Lower(c) <= 'f');
+        return (c >= '0' && c <= '9') || (LowerAscii(c) >= 'a' && LowerAscii(c) <= 'f');
       }))
     return 0;
   std::uint32_t value = 0;
@@ -243,10 +221,10 @@ void CheckScanHit(const Platform& platform, bool& image_explorer_pro_mark, const
                   std::string_view file_name) {
   Hit hit{platform, folder, file_name};
   std::string_view extension = ExtensionOf(file_name);
-  if (EqualsLower(extension, ".ini")) return CheckIni(hit, LowerCased(file_name), image_explorer_pro_mark);
-  if (EqualsLower(extension, ".exe")) return CheckProgram(hit, LowerCased(file_name), image_explorer_pro_mark);
-  if (EqualsLower(file_name, "aiprefs")) return CheckAiPrefs(hit);
-  if (EqualsLower(extension, ".txt") && StartsWithLower(file_name, "fireworks")) CheckFireworksPreferences(hit);
+  if (EqualIgnoringCase(extension, ".ini")) return CheckIni(hit, LowerCased(file_name), image_explorer_pro_mark);
+  if (EqualIgnoringCase(extension, ".exe")) return CheckProgram(hit, LowerCased(file_name), image_explorer_pro_mark);
+  if (EqualIgnoringCase(file_name, "aiprefs")) return CheckAiPrefs(hit);
+  if (EqualIgnoringCase(extension, ".txt") && StartsWithIgnoringCase(file_name, "fireworks")) CheckFireworksPreferences(hit);
 }
 
 }  // namespace setup

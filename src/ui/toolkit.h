@@ -12,9 +12,10 @@
 
 namespace setup {
 
-/// An error whose text is meant for the user: raised by the toolkit and the
-/// logic, reported in a message box by the run flow.
-class UserError : public std::runtime_error {
+/// An error of the toolkit whose text is meant for the user (a picture that
+/// cannot be loaded, a text a control cannot take); the run flow reports it
+/// like any other error.
+class ToolkitError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -98,7 +99,6 @@ inline constexpr int kModalOk = 1;
 inline constexpr int kModalCancel = 2;
 
 /// Message box styles and answers, numbered as Windows numbers them.
-inline constexpr unsigned kMbOk = 0;
 inline constexpr unsigned kMbYesNo = 4;
 inline constexpr unsigned kMbIconError = 16;
 inline constexpr unsigned kMbIconWarning = 48;
@@ -165,10 +165,10 @@ class Window {
   virtual void SetFlat(ControlId control, bool flat) = 0;
   /// Shows the control's hint, and that of the controls inside it, as a tooltip too.
   virtual void EnableTooltip(ControlId control) = 0;
-  /// Loads a .bmp, .ico, .wmf or .emf file into a picture; throws UserError
+  /// Loads a .bmp, .ico, .wmf or .emf file into a picture; throws ToolkitError
   /// when the file cannot be loaded.
   virtual void LoadPicture(ControlId control, const std::string& path) = 0;
-  /// Replaces a memo's lines; throws UserError("Text exceeds memo capacity")
+  /// Replaces a memo's lines; throws ToolkitError("Text exceeds memo capacity")
   /// only when the control cannot take the text.
   virtual void SetLines(ControlId control, const std::vector<std::string>& lines) = 0;
   virtual std::vector<std::string> Lines(ControlId control) = 0;

@@ -20,7 +20,6 @@
 #include "bench/bench_platform.h"
 #include "scan/drive_scan.h"
 #include "scan/scan_hits.h"
-#include "ui/headless/headless_toolkit.h"
 
 #ifdef _WIN32
 #include "platform/win32/win32_file_system.h"
@@ -58,21 +57,24 @@ double Seconds(const std::function<void()>& work) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// A scan that nobody watches: nothing shown, no stop.
+class Unwatched : public ScanObserver {
+ public:
+  void FolderReached(const std::string&) override {}
+  void LetUserAct() override {}
+  bool StopRequested() override { return false; }
+};
+
 // Walks one folder as the drive scan walks a drive root (or, from depth 3 on,
 // as it walks deeper folders, without label changes); the number of files met.
-int Walk(const Platform& platform, Window& progress, Window& main, const std::string& root,
-         std::chrono::nanoseconds pump_interval, int depth = 0) {
+int Walk(const Platform& platform, ScanObserver& observer, const std::string& root, int depth = 0) {
   int files = 0;
   bool mark = false;
-  DriveScan scan(platform, {progress, TScanProgressForm::Drive, main},
-                 [&](const std::string& folder, std::string_view name) {
-                   ++files;
-                   CheckScanHit(platform, mark, folder, name);
-                 },
-                 pump_interval);
-  progress.Show();
+  DriveScan scan(platform, observer, [&](const std::string& folder, std::string_view name) {
+    ++files;
+    CheckScanHit(platform, mark, folder, name);
+  });
   scan.ScanFolder(root, depth);
-  progress.Hide();
   return files;
 }
 
@@ -118,44 +120,41 @@ int main(int argc, char** argv) {
   SomeYear clock;
   Platform platform{registry, profile, files, keyboard, clock};
 
-  HeadlessToolkit headless;
-  std::unique_ptr<Window> quiet_progress = headless.CreateForm(TScanProgressForm::kSpec, nullptr);
-  std::unique_ptr<Window> quiet_main = headless.CreateForm(TMainForm::kSpec, nullptr);
+  Unwatched unwatched;
   bool complete = true;
-  auto walk = [&](Window& shown, Window& main, std::chrono::nanoseconds interval, int depth) {
+  auto walk = [&](ScanObserver& observer, int depth) {
     int met = 0;
-    double seconds = Seconds([&] { met = Walk(platform, shown, main, root, interval, depth); });
+    double seconds = Seconds([&] { met = Walk(platform, observer, root, depth); });
     complete = complete && met == kExpectedFiles;
     return seconds;
   };
   // The first walk fills the host's caches.
-  std::printf("walk, no windows, first (cold): %d files, %.2f s\n", kExpectedFiles,
-              walk(*quiet_progress, *quiet_main, kDefaultPumpInterval, 0));
+  std::printf("walk, no windows, first (cold): %d files, %.2f s\n", kExpectedFiles, walk(unwatched, 0));
 
   Win32Toolkit toolkit(GetModuleHandleA(nullptr));
-  std::unique_ptr<Window> progress, main_window;
+  std::unique_ptr<Window> main_window;
   try {
-    progress = toolkit.CreateForm(TScanProgressForm::kSpec, nullptr);
     main_window = toolkit.CreateForm(TMainForm::kSpec, nullptr);
   } catch (const std::exception& error) {
-    std::printf("walk, no windows: %.2f s; with windows: skipped (%s; no display?)\n",
-                walk(*quiet_progress, *quiet_main, kDefaultPumpInterval, 0), error.what());
+    std::printf("walk, no windows: %.2f s; with windows: skipped (%s; no display?)\n", walk(unwatched, 0),
+                error.what());
     return complete ? 0 : 1;
   }
   main_window->Show();
+  TScanProgressForm every_folder(toolkit, *main_window, keyboard, std::chrono::nanoseconds(0));
+  TScanProgressForm paced(toolkit, *main_window, keyboard);
   struct Variant {
     const char* what;
-    bool windows;
-    std::chrono::nanoseconds interval;
-    int depth;  // 3: no label changes, so the message rounds alone show; -1: the bare loop
+    TScanProgressForm* form;  // null: no windows
+    int depth;                // 3: no label changes, so the message rounds alone show; -1: the bare loop
     double best = 1e9;
   } variants[] = {
-      {"bare find-first/find-next loop", false, kDefaultPumpInterval, -1},
-      {"no windows", false, kDefaultPumpInterval, 0},
-      {"windows, messages at every folder", true, std::chrono::nanoseconds(0), 0},
-      {"windows, messages every 5 ms", true, kDefaultPumpInterval, 0},
-      {"windows, no label, messages at every folder", true, std::chrono::nanoseconds(0), 3},
-      {"windows, no label, messages every 5 ms", true, kDefaultPumpInterval, 3},
+      {"bare find-first/find-next loop", nullptr, -1},
+      {"no windows", nullptr, 0},
+      {"windows, messages at every folder", &every_folder, 0},
+      {"windows, messages every 5 ms", &paced, 0},
+      {"windows, no label, messages at every folder", &every_folder, 3},
+      {"windows, no label, messages every 5 ms", &paced, 3},
   };
   // Taken in turn, best of three: a shared machine's noise hits all alike.
   for (int round = 0; round < 3; ++round) {
@@ -165,9 +164,13 @@ int main(int argc, char** argv) {
         int met = 0;
         seconds = Seconds([&] { met = BareWalk(root); });
         complete = complete && met == kExpectedFiles;
+      } else if (!variant.form) {
+        seconds = walk(unwatched, variant.depth);
       } else {
-        seconds = variant.windows ? walk(*progress, *main_window, variant.interval, variant.depth)
-                                  : walk(*quiet_progress, *quiet_main, variant.interval, variant.depth);
+        variant.form->Prepare();
+        variant.form->window().Show();
+        seconds = walk(*variant.form, variant.depth);
+        variant.form->window().Hide();
       }
       variant.best = std::min(variant.best, seconds);
     }
@@ -209,9 +212,7 @@ int WalkNatively(const fs::path& tree) {
   NoKeyboard keyboard;
   SomeYear clock;
   Platform platform{registry, profile, files, keyboard, clock};
-  HeadlessToolkit toolkit;
-  std::unique_ptr<Window> progress = toolkit.CreateForm(TScanProgressForm::kSpec, nullptr);
-  std::unique_ptr<Window> main_window = toolkit.CreateForm(TMainForm::kSpec, nullptr);
+  Unwatched unwatched;
 
   std::string find = "find '" + tree.string() + "' -type f | wc -l >/dev/null";
   double best_walk = 1e9, best_find = 1e9;
@@ -222,7 +223,7 @@ int WalkNatively(const fs::path& tree) {
       if (std::system(find.c_str()) != 0) std::fprintf(stderr, "find failed\n");
     }));
     best_walk = std::min(best_walk, Seconds([&] {
-      met = Walk(platform, *progress, *main_window, "T:\\", kDefaultPumpInterval);
+      met = Walk(platform, unwatched, "T:\\");
     }));
   }
   std::printf("walk (portable back end): %d files, %.3f s\n", met, best_walk);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/agreement_form.h"
+#include "app/progress_form.h"
+#include "app/scan_progress_form.h"
 #include "app/setup_application.h"
 #include "ui/headless/headless_toolkit.h"
 #include "unit/test_world.h"

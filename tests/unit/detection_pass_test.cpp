@@ -34,7 +34,11 @@ struct DetectionWorld : AppWorld {
       items.push_back(main.ItemText(Main::Detected, i) + (main.IsItemChecked(Main::Detected, i) ? " [x]" : ""));
     return items;
   }
-  static int Index(std::string_view description) { return FindHostByDescription(description); }
+  static int Index(std::string_view description) {
+    for (std::size_t i = 0; i < kHostCount; ++i)
+      if (HostCatalogue[i].Description == description) return static_cast<int>(i);
+    return -1;
+  }
 };
 
 struct DetectionPassTest : testing::Test, DetectionWorld {};
@@ -55,6 +59,20 @@ TEST_F(DetectionPassTest, ListsFoundEntriesInCatalogueOrderTickedByPreselect) {
         "PhotoShop 7 by Adobe", "PhotoShop 7 by Adobe, additional path"})
     expected.set(Index(description));
   EXPECT_EQ(app_.state().found, expected);
+}
+
+TEST_F(DetectionPassTest, ThePassReturnsTheRowsWithoutAnyWindow) {
+  registry_.Load(kMachine);
+  WriteSetupIni("[options]\r\nautoselect=0\r\n[enabled]\r\npaintshoppro=0\r\n");
+  std::vector<std::string> order;
+  const SpecialDetector detectors[] = {[&] { order.push_back("first"); }, [&] { order.push_back("second"); }};
+  FoundMarks found;
+  std::vector<ListedHost> listed = DetectHosts(platform_, detectors, found);
+  EXPECT_EQ(order, (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(listed, (std::vector<ListedHost>{{Index("PhotoImpact by Ulead, 1st path"), false},
+                                             {Index("PhotoShop 7 by Adobe"), false},
+                                             {Index("PhotoShop 7 by Adobe, additional path"), false}}));
+  EXPECT_EQ(found.count(), 3u);
 }
 
 TEST_F(DetectionPassTest, EnabledSectionChoosesTheMostSpecificKey) {

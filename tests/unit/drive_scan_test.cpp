@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "hosts/registry_access.h"
+#include "app/scan_progress_form.h"
+#include "ui/work_window.h"
 #include "unit/app_world.h"
 
 namespace setup {
@@ -28,30 +30,6 @@ Events Joined(std::initializer_list<Events> parts) {
   return all;
 }
 
-// A headless window that also logs, into a shared list, each label text it
-// is given, each repaint and each round of pending messages.
-class LoggingWindow : public HeadlessWindow {
- public:
-  LoggingWindow(HeadlessToolkit& toolkit, const FormSpec& spec, std::string name, Events& log)
-      : HeadlessWindow(toolkit, spec, nullptr), name_(std::move(name)), log_(log) {}
-  void SetText(ControlId control, std::string_view text) override {
-    log_.push_back(name_ + " text " + std::string(text));
-    HeadlessWindow::SetText(control, text);
-  }
-  void RepaintNow() override {
-    log_.push_back(name_ + " repaint");
-    HeadlessWindow::RepaintNow();
-  }
-  void ProcessPendingMessages() override {
-    log_.push_back(name_ + " messages");
-    HeadlessWindow::ProcessPendingMessages();
-  }
-
- private:
-  std::string name_;
-  Events& log_;
-};
-
 // Maps a drive letter to a fresh folder of a test world. Drive C: gets a
 // folder of its own too, so that no drive lies inside another.
 void MapFreshDrive(TestWorld& world, char letter, std::uint32_t type = kDriveFixed) {
@@ -60,21 +38,25 @@ void MapFreshDrive(TestWorld& world, char letter, std::uint32_t type = kDriveFix
   world.files_.MapDrive(letter, folder, type);
 }
 
-struct DriveScanTest : testing::Test, TestWorld {
+// The walk without windows: it logs what it is told and asked, in order,
+// and passes Escape on as the stop request.
+struct DriveScanTest : testing::Test, TestWorld, ScanObserver {
   DriveScanTest() { MapFreshDrive(*this, 'C'); }
   void Drive(char letter, std::uint32_t type = kDriveFixed) { MapFreshDrive(*this, letter, type); }
   void Folder(const std::string& path) { std::filesystem::create_directories(files_.HostPath(path)); }
   // Runs a whole scan; files met are logged as "file <folder>|<name>".
-  void Scan(std::chrono::nanoseconds pump_interval = 0ns) {
-    DriveScan scan(platform_, {progress_, TScanProgressForm::Drive, main_},
-                   [this](const std::string& folder, std::string_view name) {
-                     log_.push_back("file " + folder + "|" + std::string(name));
-                     if (on_file_) on_file_(folder, name);
-                   },
-                   pump_interval);
-    scan.ScanDrives();
+  bool Scan() {
+    DriveScan scan(platform_, *this, [this](const std::string& folder, std::string_view name) {
+      log_.push_back("file " + folder + "|" + std::string(name));
+      if (on_file_) on_file_(folder, name);
+    });
+    return scan.ScanDrives();
   }
-  // The log without the window entries: the files met, in order.
+  void FolderReached(const std::string& folder) override { log_.push_back("reached " + folder); }
+  void LetUserAct() override { log_.push_back("act"); }
+  bool StopRequested() override { return keyboard_.EscapePressed(); }
+
+  // The files met, in order.
   Events FilesMet() const {
     Events met;
     for (const std::string& entry : log_)
@@ -90,9 +72,6 @@ struct DriveScanTest : testing::Test, TestWorld {
 
   Events log_;
   std::function<void(const std::string&, std::string_view)> on_file_;
-  HeadlessToolkit toolkit_;
-  LoggingWindow progress_{toolkit_, TScanProgressForm::kSpec, "scan", log_};
-  LoggingWindow main_{toolkit_, TMainForm::kSpec, "main", log_};
 };
 
 TEST_F(DriveScanTest, WalksDepthFirstInListingOrderFilesAndFoldersAlike) {
@@ -120,24 +99,14 @@ TEST_F(DriveScanTest, OnlyFixedDrivesAreWalkedInLetterOrder) {
   EXPECT_EQ(FilesMet(), (Events{"C:\\|c.txt", "E:\\|E.txt", "J:\\|J.txt"}));
 }
 
-TEST_F(DriveScanTest, LabelShowsTheTopThreeLevelsEachRepaintedAtOnce) {
+TEST_F(DriveScanTest, OnlyTheTopThreeLevelsAreReportedAndTheUserActsAtEveryFolder) {
   Drive('D');
   Write("D:\\Apps\\Paint\\Filters\\Deep\\f.txt", "");
-  Scan();
-  EXPECT_EQ(Logged("scan "), (Events{"scan messages", "scan text C:\\", "scan repaint", "scan messages",
-                                     "scan text D:\\", "scan repaint", "scan messages", "scan text D:\\Apps\\",
-                                     "scan repaint", "scan messages", "scan text D:\\Apps\\Paint\\", "scan repaint",
-                                     "scan messages", "scan messages"}));
-  EXPECT_EQ(progress_.Text(TScanProgressForm::Drive), "D:\\Apps\\Paint\\") << "kept after the scan";
-  EXPECT_FALSE(progress_.IsVisible());
-}
-
-TEST_F(DriveScanTest, WithoutFixedDrivesTheWindowShowsItsDesignTextAndHides) {
-  Drive('C', kDriveRemote);
-  Scan();
-  EXPECT_EQ(toolkit_.events_, kScanWhileHidden);
-  EXPECT_EQ(progress_.Text(TScanProgressForm::Drive), "Drive: C");
-  EXPECT_TRUE(FilesMet().empty());
+  EXPECT_TRUE(Scan());
+  EXPECT_EQ(Logged("reached "), (Events{"reached C:\\", "reached D:\\", "reached D:\\Apps\\",
+                                       "reached D:\\Apps\\Paint\\"}));
+  EXPECT_EQ(Logged("act").size(), 6u) << "C:, D:, Apps, Paint, Filters, Deep";
+  EXPECT_EQ(log_[0], "act") << "the user may act before the first folder is looked at";
 }
 
 TEST_F(DriveScanTest, EscapeBeforeTheScanStopsItAtTheFirstVisit) {
@@ -145,12 +114,10 @@ TEST_F(DriveScanTest, EscapeBeforeTheScanStopsItAtTheFirstVisit) {
   Write("D:\\d.txt", "");
   Write("C:\\c.txt", "");
   keyboard_.PressEscapeAtQuestion(1);
-  Scan();
+  EXPECT_FALSE(Scan());
   EXPECT_TRUE(FilesMet().empty());
-  EXPECT_TRUE(Logged("scan text").empty()) << "nothing of the first folder is looked at";
+  EXPECT_TRUE(Logged("reached").empty()) << "nothing of the first folder is looked at";
   EXPECT_EQ(keyboard_.questions_asked_, 1) << "no further drive is asked about";
-  EXPECT_EQ(toolkit_.events_, kScanWhileHidden);
-  EXPECT_TRUE(main_.window_enabled_);
 }
 
 TEST_F(DriveScanTest, EscapeDuringAFolderStopsAtTheNextVisit) {
@@ -196,38 +163,42 @@ TEST_F(DriveScanTest, FoldersThatCannotBeListedArePassedOver) {
   EXPECT_EQ(FilesMet(), (Events{"C:\\A\\|a.txt", "C:\\Z\\|z.txt"}));
 }
 
-TEST_F(DriveScanTest, MainWindowIsDisabledWhileTheWindowsHandleTheirMessages) {
-  Write("C:\\A\\B\\b.txt", "");
-  int rounds_disabled = 0;
-  main_.on_pending_messages_ = [&](HeadlessWindow& window) {
-    if (!window.window_enabled_ && progress_.IsVisible()) ++rounds_disabled;
+TEST_F(DriveScanTest, TheScanWindowLetsTheWindowsHandleTheirMessagesAtItsInterval) {
+  HeadlessToolkit toolkit;
+  std::unique_ptr<Window> main = toolkit.CreateForm(TMainForm::kSpec, nullptr);
+  auto& main_window = static_cast<HeadlessWindow&>(*main);
+  auto rounds = [&](std::chrono::nanoseconds interval, int folders) {
+    TScanProgressForm form(toolkit, *main, keyboard_, interval);
+    auto& window = static_cast<HeadlessWindow&>(form.window());
+    main_window.pending_message_rounds_ = 0;
+    form.Prepare();
+    for (int i = 0; i < folders; ++i) form.LetUserAct();
+    EXPECT_EQ(main_window.pending_message_rounds_, window.pending_message_rounds_) << "both windows each time";
+    return window.pending_message_rounds_;
   };
-  Scan();
-  EXPECT_EQ(rounds_disabled, 3) << "one round per folder visit";
-  EXPECT_EQ(Logged("main messages").size(), 3u);
-  EXPECT_TRUE(main_.window_enabled_);
+  EXPECT_EQ(rounds(1h, 21), 1) << "only the first folder, within the hour";
+  EXPECT_EQ(rounds(0ns, 21), 21);
 }
 
-TEST_F(DriveScanTest, PendingMessagesWaitForTheInterval) {
-  for (int i = 0; i < 20; ++i) Folder("C:\\F" + std::to_string(i));
-  Scan(1h);
-  EXPECT_EQ(Logged("scan messages").size(), 1u) << "only the first visit, within the hour";
-  log_.clear();
-  Scan(1h);
-  EXPECT_EQ(Logged("scan messages").size(), 1u) << "each scan starts with a round";
-  log_.clear();
-  Scan(0ns);
-  EXPECT_EQ(Logged("scan messages").size(), 21u);
-}
-
-TEST_F(DriveScanTest, AnErrorEndsTheScanButStillHidesTheWindow) {
+TEST_F(DriveScanTest, AnErrorEndsTheScanAndTheWindowsAreRestored) {
   Write("C:\\a.txt", "");
   Write("C:\\b.txt", "");
   on_file_ = [](const std::string&, std::string_view) { throw std::runtime_error("broken"); };
   EXPECT_THROW(Scan(), std::runtime_error);
   EXPECT_EQ(FilesMet(), (Events{"C:\\|a.txt"}));
-  EXPECT_FALSE(progress_.IsVisible());
-  EXPECT_TRUE(main_.window_enabled_);
+
+  // However the work ends, the work window goes and the main window comes back.
+  HeadlessToolkit toolkit;
+  std::unique_ptr<Window> work = toolkit.CreateForm(TScanProgressForm::kSpec, nullptr);
+  std::unique_ptr<Window> main = toolkit.CreateForm(TMainForm::kSpec, nullptr);
+  log_.clear();
+  EXPECT_THROW(
+      {
+        WorkWindowScope scope(*work, *main);
+        Scan();
+      },
+      std::runtime_error);
+  EXPECT_EQ(toolkit.events_, kScanWhileHidden);
 }
 
 // The scan as the program runs it: at start-up and through Rescan, each time
@@ -301,6 +272,16 @@ TEST_F(ScanRunTest, NoClickOnTheMainWindowGetsThroughDuringTheScan) {
       << "no second scan and no installation began";
   EXPECT_TRUE(toolkit_.messages_.empty());
   EXPECT_TRUE(Main().window_enabled_);
+}
+
+TEST_F(ScanRunTest, WithoutFixedDrivesTheWindowShowsItsDesignTextAndHides) {
+  app_.Run();
+  MapFreshDrive(*this, 'C', kDriveRemote);
+  MapFreshDrive(*this, 'D', kDriveCdRom);
+  ClickRescan();
+  EXPECT_EQ(toolkit_.events_, Joined({{"show TMainForm"}, kScanWhileShown}));
+  EXPECT_EQ(ScanWindow().Text(TScanProgressForm::Drive), "Drive: C");
+  EXPECT_TRUE(ScanWindow().centred_);
 }
 
 TEST_F(ScanRunTest, LastHitInWalkOrderWins) {

@@ -120,27 +120,6 @@ TEST_F(HostCatalogueTest, DescriptionsAreUniqueIgnoringCase) {
   }
 }
 
-TEST_F(HostCatalogueTest, FindsEachEntryByItsExactDescription) {
-  for (std::size_t i = 0; i < HostCatalogue.size(); ++i)
-    EXPECT_EQ(FindHostByDescription(HostCatalogue[i].Description), static_cast<int>(i));
-
-  struct Case {
-    std::string_view text;
-    int index;
-  };
-  const Case cases[] = {
-      {"After FX 4.1 by Adobe", 0},
-      {"xRes 2 by MacroMedia", 216},
-      {"Paint Shop Pro X1 (11) by Corel, 6th path", 81},
-      {"photoshop 7 by adobe", -1},  // list items match with case
-      {"PhotoShop 7 by Adobe ", -1},
-      {"PhotoShop 7 by Adob", -1},
-      {"Paint Shop Pro X1 by Corel, 6th path", -1},
-      {"", -1},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FindHostByDescription(c.text), c.index) << '"' << c.text << '"';
-}
-
 TEST_F(HostCatalogueTest, FieldsFitTheirWidths) {
   for (std::size_t i = 0; i < HostCatalogue.size(); ++i) {
     const HostEntry& entry = HostCatalogue[i];

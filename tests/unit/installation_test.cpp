@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "config/user_error.h"
 #include "hosts/registry_access.h"
 #include "install/deployment.h"
+#include "install/installation.h"
+#include "install/installation_record.h"
 #include "unit/app_world.h"
 
 namespace setup {
@@ -134,23 +137,69 @@ TEST_F(InstallationTest, AnErrorThatEndsTheRunStillRestoresTheWindows) {
   EXPECT_EQ(toolkit_.events_.back(), "message: out of memory") << "reported as any error of an action";
 }
 
-// Copies one target's files straight through DeployToTarget with a frame
-// interval, and notes which file the progress line showed at each message.
+// The run without any window: what it tells, in order, and where the files land.
+struct InstallFilesTest : testing::Test, TestWorld {
+  InstallFilesTest() {
+    registry_.Load(kMachine);
+    Write("C:\\Package\\a.8bf", "A");
+    Write("C:\\Package\\Filters\\c.8bf", "C");
+    WriteSetupIni("[files]\r\n1=a.8bf\r\n2=Filters\\c.8bf\r\n");
+    for (const char* folder : {"C:\\PS7", "C:\\MIC", "C:\\Custom"}) files_.CreateFolder(folder);
+  }
+  static int Index(std::string_view description) {
+    for (std::size_t i = 0; i < kHostCount; ++i)
+      if (HostCatalogue[i].Description == description) return static_cast<int>(i);
+    return -1;
+  }
+  InstallChoice Choice() {
+    return {{Index("Image Composer 1.0 by Microsoft, 1st path"), Index("PhotoShop 7 by Adobe")}, true, "C:\\Custom", "Acme"};
+  }
+  InstallationRecord record_;
+};
+
+TEST_F(InstallFilesTest, HostsInTheirOrderThenTheCustomFolder) {
+  ASSERT_GE(Index("Image Composer 1.0 by Microsoft, 1st path"), 0);
+  InstallFiles(platform_, Choice(), record_);
+  EXPECT_EQ(record_.targets, (std::vector<std::string>{"Image Composer 1.0 by Microsoft, 1st path (1/3)",
+                                                       "PhotoShop 7 by Adobe (2/3)", "C:\\Custom\\ (3/3)"}));
+  EXPECT_EQ(record_.files.size(), 6u);
+  EXPECT_TRUE(record_.errors.empty());
+  for (const char* file : {"C:\\MIC\\a.8bf", "C:\\PS7\\Acme\\Filters\\c.8bf", "C:\\Custom\\Acme\\a.8bf"})
+    EXPECT_TRUE(files_.FileExists(file)) << file;
+  EXPECT_EQ(record_.user_turns, 2 + 6) << "before each host and after each file";
+}
+
+TEST_F(InstallFilesTest, ACancelRequestLeavesTheHostsButNotTheCustomFolder) {
+  record_.cancel_requested = true;
+  InstallFiles(platform_, Choice(), record_);
+  EXPECT_EQ(record_.targets, std::vector<std::string>{"C:\\Custom\\ (3/3)"});
+  EXPECT_FALSE(files_.FileExists("C:\\MIC\\a.8bf"));
+  EXPECT_TRUE(files_.FileExists("C:\\Custom\\Acme\\a.8bf"));
+}
+
+// The progress window's pace: it copies one target's files straight through
+// DeployToTarget and notes which file the line showed at each message.
 struct DeploymentPacingTest : testing::Test, TestWorld {
   std::vector<std::string> Deploy(std::chrono::nanoseconds frame_interval) {
+    TProgressForm form(toolkit_, *owner_, frame_interval);
+    auto& progress = static_cast<HeadlessWindow&>(form.window());
     std::vector<std::string> lines_at_messages;
     toolkit_.answer_message_ = [&](const HeadlessToolkit::ShownMessage&) {
-      lines_at_messages.push_back(progress_->Text(Progress::File));
+      lines_at_messages.push_back(progress.Text(Progress::File));
       return kIdOk;
     };
-    DeploymentContext context{platform_, toolkit_, *progress_, Progress::File, Progress::FileBar,
-                              "C:\\Target", "Sub", frame_interval};
+    DeploymentContext context{platform_, form, "C:\\Target", "Sub"};
     DeployToTarget(context, kCustomTarget);
+    repaints_ = progress.repaints_;
+    rounds_ = progress.pending_message_rounds_;
+    line_ = progress.Text(Progress::File);
+    bar_ = progress.State(Progress::FileBar).progress_position;
     return lines_at_messages;
   }
   HeadlessToolkit toolkit_;
-  std::unique_ptr<Window> window_ = toolkit_.CreateForm(Progress::kSpec, nullptr);
-  HeadlessWindow* progress_ = static_cast<HeadlessWindow*>(window_.get());
+  std::unique_ptr<Window> owner_ = toolkit_.CreateForm(TMainForm::kSpec, nullptr);
+  int repaints_ = 0, rounds_ = 0, bar_ = 0;
+  std::string line_;
 };
 
 TEST_F(DeploymentPacingTest, TheLineShowsTheFirstTheLastAndEveryFailedFileBetweenFrames) {
@@ -161,15 +210,15 @@ TEST_F(DeploymentPacingTest, TheLineShowsTheFirstTheLastAndEveryFailedFileBetwee
 
   // A frame interval that never passes: only the first, the failed and the last file show.
   EXPECT_EQ(Deploy(std::chrono::hours(1)), std::vector<std::string>{"3.8bf (3/5)"});
-  EXPECT_EQ(progress_->repaints_, 3);
-  EXPECT_EQ(progress_->pending_message_rounds_, 3);
-  EXPECT_EQ(progress_->Text(Progress::File), "5.8bf (5/5)");
-  EXPECT_EQ(progress_->State(Progress::FileBar).progress_position, 4);
+  EXPECT_EQ(repaints_, 3);
+  EXPECT_EQ(rounds_, 3);
+  EXPECT_EQ(line_, "5.8bf (5/5)");
+  EXPECT_EQ(bar_, 4);
   EXPECT_TRUE(files_.FileExists("C:\\Target\\Sub\\4.8bf"));
 
   // No interval: every file shows.
   Deploy(std::chrono::nanoseconds(0));
-  EXPECT_EQ(progress_->repaints_, 3 + 5);
+  EXPECT_EQ(repaints_, 5);
 }
 
 TEST_F(InstallationTest, MissingCustomFolderAsksWhetherToGoOnWithoutIt) {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/ansi_text.h"
+
 namespace setup {
 namespace {
 
@@ -12,24 +14,9 @@ namespace {
 constexpr std::size_t kLineLimit = 64 * 1024;
 constexpr std::size_t kBlockSize = 64 * 1024;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+std::string_view Trim(std::string_view text) { return TrimmedView(text, IsAsciiSpace); }
 
 std::string_view CutAtNul(std::string_view text) { return text.substr(0, text.find('\0')); }
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
-}
 
 struct Entry {
   std::string_view name;
@@ -59,7 +46,7 @@ bool VisitSection(const std::filesystem::path& file, std::string_view section,
       if (state == State::kInside) {
         state = State::kDone;
         go_on = false;
-      } else if (SameName(Trim(CutAtNul(name)), section)) {
+      } else if (EqualIgnoringCase(Trim(CutAtNul(name)), section)) {
         state = State::kInside;
       }
     } else if (state == State::kInside && !text.empty()) {
@@ -112,7 +99,7 @@ std::string PortableProfileReader::ReadString(const std::string& file, std::stri
   if (buffer_size == 0) return result;
   key = Trim(CutAtNul(key));
   VisitSection(files_.HostPath(file), section, [&](const Entry& entry) {
-    if (!SameName(entry.name, key)) return true;
+    if (!EqualIgnoringCase(entry.name, key)) return true;
     if (entry.value) result = std::string(entry.value->substr(0, buffer_size - 1));
     return false;
   });

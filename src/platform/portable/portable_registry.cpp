@@ -2,15 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/ansi_text.h"
+
 namespace setup {
 namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
-}
 
 std::vector<std::string_view> SplitPath(std::string_view path) {
   std::vector<std::string_view> parts;
@@ -36,12 +31,12 @@ struct PortableRegistry::Key {
 
   std::shared_ptr<Key> Child(std::string_view child_name) const {
     for (const auto& child : children)
-      if (SameName(child->name, child_name)) return child;
+      if (EqualIgnoringCase(child->name, child_name)) return child;
     return nullptr;
   }
   Value* FindValue(std::string_view value_name) {
     for (auto& value : values)
-      if (SameName(value.name, value_name)) return &value;
+      if (EqualIgnoringCase(value.name, value_name)) return &value;
     return nullptr;
   }
 };
@@ -115,7 +110,7 @@ bool PortableRegistry::Unlink(RootKey root, std::string_view path, bool only_whe
   if (!parent) return false;
   auto& children = parent->children;
   for (auto it = children.begin(); it != children.end(); ++it) {
-    if (!SameName((*it)->name, parts.back())) continue;
+    if (!EqualIgnoringCase((*it)->name, parts.back())) continue;
     if (only_when_deletable && ((*it)->deny_delete || !(*it)->children.empty())) return false;
     MarkRemoved(**it);
     deleted_keys_.push_back((*it)->full_path);
@@ -149,7 +144,7 @@ void PortableRegistry::Apply(const std::vector<RegOperation>& operations) {
       case RegOperation::Kind::kDeleteValue: {
         std::shared_ptr<Key> key = Find(op.root, op.path);
         if (!key) break;
-        std::erase_if(key->values, [&](const Value& v) { return SameName(v.name, op.name); });
+        std::erase_if(key->values, [&](const Value& v) { return EqualIgnoringCase(v.name, op.name); });
         break;
       }
     }

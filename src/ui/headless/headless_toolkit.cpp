@@ -117,7 +117,7 @@ void HeadlessWindow::LoadPicture(ControlId control, const std::string& path) {
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
   if (extension != ".bmp" && extension != ".ico" && extension != ".wmf" && extension != ".emf")
-    throw UserError("Unknown picture file extension (" + extension + ")");
+    throw ToolkitError("Unknown picture file extension (" + extension + ")");
   At(control).picture = path;
 }
 

@@ -106,7 +106,7 @@ std::string LowerExtension(const std::string& path) {
 }
 
 [[noreturn]] void CannotLoad(const std::string& path, const std::string& reason) {
-  throw UserError("Cannot load the picture \"" + path + "\": " + reason + ".");
+  throw ToolkitError("Cannot load the picture \"" + path + "\": " + reason + ".");
 }
 
 }  // namespace

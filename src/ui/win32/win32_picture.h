@@ -15,7 +15,7 @@ class Win32Picture {
   Win32Picture& operator=(const Win32Picture&) = delete;
 
   /// Replaces the picture with the file's, chosen by its extension; throws
-  /// UserError naming the file when it cannot be loaded (the old picture stays).
+  /// ToolkitError naming the file when it cannot be loaded (the old picture stays).
   void Load(const std::string& path);
   /// Paints the picture stretched over the area; nothing when empty.
   void Paint(HDC dc, const RECT& area) const;

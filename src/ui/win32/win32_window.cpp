@@ -1130,7 +1130,7 @@ void Win32Window::SetLines(ControlId id, const std::vector<std::string>& lines) 
     text += lines[i];
   }
   SendMessageA(control.hwnd, EM_SETLIMITTEXT, 0, 0);
-  if (!SetWindowTextA(control.hwnd, text.c_str())) throw UserError("Text exceeds memo capacity");
+  if (!SetWindowTextA(control.hwnd, text.c_str())) throw ToolkitError("Text exceeds memo capacity");
 }
 
 std::vector<std::string> Win32Window::Lines(ControlId id) {
