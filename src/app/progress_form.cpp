@@ -1,6 +1,7 @@
 #include "app/progress_form.h"
 
 #include "config/strings.h"
+#include "config/text.h"
 
 namespace setup {
 namespace {
@@ -20,10 +21,6 @@ constexpr ControlSpec kControls[] = {
 
 const FormSpec TProgressForm::kSpec = {"TProgressForm", "Installing, please wait...", 416, 116, 0, 0,
                                        BorderStyle::kDialog, true, true, kControls};
-
-std::string Counted(const std::string& text, int k, int n) {
-  return text + " (" + std::to_string(k) + "/" + std::to_string(n) + ")";
-}
 
 TProgressForm::TProgressForm(Toolkit& toolkit, Window& owner, std::chrono::nanoseconds frame_interval)
     : toolkit_(toolkit), window_(toolkit.CreateForm(kSpec, &owner)), frames_(frame_interval) {

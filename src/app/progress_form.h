@@ -55,7 +55,4 @@ class TProgressForm : public InstallationObserver {
   bool repainted_ = false;  // since the last round of input
 };
 
-/// "text (k/n)", as both progress lines count.
-std::string Counted(const std::string& text, int k, int n);
-
 }  // namespace setup

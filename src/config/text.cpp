@@ -32,6 +32,10 @@ std::string PartOf(std::string_view text, int start, int count) {
   return std::string(text.substr(static_cast<std::size_t>(start) - 1, static_cast<std::size_t>(count)));
 }
 
+std::string Counted(std::string_view text, int k, int n) {
+  return std::string(text) + " (" + std::to_string(k) + "/" + std::to_string(n) + ")";
+}
+
 std::string Trimmed(std::string_view text) { return std::string(TrimmedView(text, IsSpaceOrControl)); }
 
 }  // namespace setup

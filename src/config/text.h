@@ -26,6 +26,9 @@ int PositionOf(std::string_view what, std::string_view text);
 /// counts as 1 (count unchanged); cut off at the end of the text.
 std::string PartOf(std::string_view text, int start, int count);
 
+/// "text (k/n)": how a progress line counts.
+std::string Counted(std::string_view text, int k, int n);
+
 /// The text without its leading and trailing characters of code 32 or less.
 std::string Trimmed(std::string_view text);
 

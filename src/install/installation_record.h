@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "config/text.h"
 #include "install/deployment.h"
 
 namespace setup {
@@ -12,7 +13,7 @@ namespace setup {
 class InstallationRecord : public InstallationObserver {
  public:
   void TargetStarted(const std::string& name, int k, int n) override {
-    targets.push_back(name + " (" + std::to_string(k) + "/" + std::to_string(n) + ")");
+    targets.push_back(Counted(name, k, n));
   }
   void FilesCounted(int) override {}
   void FileStarted(const std::string& file, int, int) override { files.push_back(file); }
