@@ -270,7 +270,7 @@ void TMainForm::DetectedMouseMove(int x, int y) {
   // is read afresh: the hint shows the folder as it is now.
   for (const HostEntry& entry : HostCatalogue) {
     if (entry.Description == text)
-      window_->SetHint(Detected, ReadRegistryText(platform_.registry, entry.Root, entry.KeyPath, entry.ValueName));
+      window_->SetHint(Detected, ReadHostFolder(platform_.registry, entry.Root, entry.KeyPath, entry.ValueName));
   }
 }
 

@@ -7,6 +7,12 @@ std::string AddTrailingBackslash(std::string path) {
   return path;
 }
 
+bool IsAbsolutePath(std::string_view path) {
+  bool drive = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+               path[1] == ':' && path[2] == '\\';
+  return drive || path.substr(0, 2) == "\\\\";
+}
+
 std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder,
                                std::string_view value) {
   if (placeholder.empty()) return std::string(text);

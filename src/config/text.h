@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,13 @@
 #include "platform/ansi_text.h"
 
 namespace setup {
+
+/// The longest path the system's ANSI calls take (MAX_PATH less its
+/// terminator). A longer folder text from the machine can name no folder.
+inline constexpr std::size_t kMaxPathLength = 259;
+
+/// True for a path that starts at a drive ("C:\...") or a share ("\\server\...").
+bool IsAbsolutePath(std::string_view path);
 
 /// The path with one backslash appended, unless it is empty or already ends
 /// in one. A forward slash is not a separator.

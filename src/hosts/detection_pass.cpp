@@ -16,7 +16,7 @@ bool IsHostEnabled(const Platform& platform, int index) {
 void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std::vector<ListedHost>& listed) {
   if (!IsHostEnabled(platform, index)) return;
   const HostEntry& entry = HostCatalogue[index];
-  if (ReadRegistryText(platform.registry, entry.Root, entry.KeyPath, entry.ValueName).empty()) return;
+  if (ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName).empty()) return;
   found.set(index);
   // With autoselect "0" every row comes unticked.
   bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && entry.Preselect;

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "config/text.h"
+
 namespace setup {
 namespace {
 
@@ -41,6 +43,11 @@ std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view 
   if (info->type == kRegBinary)
     return UpToFirstZero(std::string_view(*data).substr(0, kBinaryValueBufferSize - 1));
   return UpToFirstZero(*data);
+}
+
+std::string ReadHostFolder(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name) {
+  std::string folder = ReadRegistryText(registry, root, key_path, value_name);
+  return folder.size() > kMaxPathLength ? std::string() : folder;
 }
 
 void StoreFoundFolder(Registry& registry, std::string_view name, std::string_view folder) {

@@ -22,6 +22,10 @@ inline constexpr std::size_t kBinaryValueBufferSize = 260;
 std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path,
                              std::string_view value_name);
 
+/// A plug-in folder stored in a registry value: ReadRegistryText, except
+/// that a text longer than any path the system can reach counts as not found.
+std::string ReadHostFolder(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name);
+
 /// Stores a found folder as a REG_SZ value under the scratch key, creating
 /// the key when missing. Silently does nothing when the key cannot be opened.
 void StoreFoundFolder(Registry& registry, std::string_view name, std::string_view folder);

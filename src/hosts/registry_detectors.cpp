@@ -114,8 +114,12 @@ void RunProbes(const Platform& platform, std::span<const Probe> probes) {
 void DetectWorkspaceFolders(const Platform& platform, const Workspace& workspace) {
   std::string last_used = ReadRegistryText(platform.registry, kHkcu, workspace.key_path, "LastWorkspaceUsed");
   if (last_used.empty()) return;
-  // The workspace file's name less its extension names the folder the ini lies in.
+  // The workspace file's name less its extension names the folder the ini
+  // lies in. Only a full path that the system can reach names one: a short
+  // value would leave a bare file name, which the system looks for in the
+  // Windows folder.
   std::string ini_path = AddTrailingBackslash(WithoutLast(last_used, 4)) + std::string(workspace.ini_name);
+  if (!IsAbsolutePath(ini_path) || ini_path.size() > kMaxPathLength) return;
   for (int n = 1; n <= kWorkspaceFolderCount; ++n) {
     std::string number = std::to_string(n);
     std::string entry = platform.profile.ReadString(ini_path, "PluginFilters", "Dirs" + number, kSetupValueBufferSize);

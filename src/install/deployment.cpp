@@ -23,13 +23,14 @@ void ReportCopyFailed(const DeploymentContext& context, const std::string& file,
 }
 
 // The folder the files of a target go to; empty when the host's folder is
-// gone since it was listed.
+// gone since it was listed, or is no folder a file could be written to by
+// its full path (a relative one would put the files under the current folder).
 std::string TargetFolder(const DeploymentContext& context, int target) {
   if (target == kCustomTarget)
     return AddTrailingBackslash(context.custom_folder) + context.install_subfolder + "\\";
   const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(target)];
-  std::string folder = ReadRegistryText(context.platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
-  if (folder.empty()) return {};
+  std::string folder = ReadHostFolder(context.platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
+  if (folder.empty() || !IsAbsolutePath(folder)) return {};
   if (entry.UseSubdir) return AddTrailingBackslash(folder) + context.install_subfolder + "\\";
   // Without the backslash the files would land beside the folder under joined names.
   return AddTrailingBackslash(folder);
@@ -72,7 +73,6 @@ void DeployToTarget(const DeploymentContext& context, int target) {
 
   std::string target_folder = TargetFolder(context, target);
   if (target_folder.empty()) {
-    // A relative target would put the files into the current folder.
     observer.ShowError(ReplacePlaceholder(StringText(kStrHostFolderGone), "#h",
                                           HostCatalogue[static_cast<std::size_t>(target)].Description));
     return;

@@ -128,6 +128,12 @@ TEST_F(FileSystemContractTest, CreatesFolders) {
 
   EXPECT_FALSE(files().CreateFolder(folder_ + std::string(300, 'n')));
   EXPECT_EQ(files().LastError(), kErrorFilenameTooLong);
+  // Twenty thousand levels: refused as too long, not walked level by level.
+  std::string deep = folder_ + "deep\\";
+  for (int i = 0; i < 20000; ++i) deep += "a\\";
+  EXPECT_FALSE(files().CreateFolderTree(deep));
+  EXPECT_EQ(files().LastError(), kErrorFilenameTooLong);
+  EXPECT_FALSE(files().FolderExists(folder_ + "deep"));
 }
 
 TEST_F(FileSystemContractTest, CopyReplacesAndReportsErrors) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/text.h"
 #include "unit/app_world.h"
 
 namespace setup {
@@ -63,6 +64,9 @@ TEST_F(DetectionPassTest, ListsFoundEntriesInCatalogueOrderTickedByPreselect) {
 
 TEST_F(DetectionPassTest, ThePassReturnsTheRowsWithoutAnyWindow) {
   registry_.Load(kMachine);
+  // Longer than any path the system reaches: no folder, so not listed.
+  registry_.Load("REGEDIT4\n[HKLM\\Software\\Adobe\\Photoshop\\6.0\\PluginPath]\n@=\"C:\\\\" +
+                 std::string(kMaxPathLength, 'x') + "\"\n");
   WriteSetupIni("[options]\r\nautoselect=0\r\n[enabled]\r\npaintshoppro=0\r\n");
   std::vector<std::string> order;
   const SpecialDetector detectors[] = {[&] { order.push_back("first"); }, [&] { order.push_back("second"); }};

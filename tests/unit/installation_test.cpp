@@ -169,6 +169,14 @@ TEST_F(InstallFilesTest, HostsInTheirOrderThenTheCustomFolder) {
   EXPECT_EQ(record_.user_turns, 2 + 6) << "before each host and after each file";
 }
 
+TEST_F(InstallFilesTest, AHostFolderThatIsNoFullPathIsNoTarget) {
+  registry_.Load("REGEDIT4\n[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"Rel\\\\Plugins\"\n");
+  InstallFiles(platform_, {{Index("PhotoShop 7 by Adobe")}, false, "", "Acme"}, record_);
+  EXPECT_EQ(record_.errors, std::vector<std::string>{"The plug-in folder of PhotoShop 7 by Adobe could not be found."});
+  EXPECT_TRUE(record_.files.empty());
+  EXPECT_FALSE(files_.FolderExists("C:\\Package\\Rel"));
+}
+
 TEST_F(InstallFilesTest, ACancelRequestLeavesTheHostsButNotTheCustomFolder) {
   record_.cancel_requested = true;
   InstallFiles(platform_, Choice(), record_);

@@ -168,13 +168,16 @@ TEST_F(RegistryDetectorsTest, PhotoPaintReadsTheWorkspaceIniBesideTheWorkspace) 
 
 TEST_F(RegistryDetectorsTest, PhotoPaintCutsFourCharactersOffTheWorkspace) {
   struct Case {
-    const char* workspace;
+    std::string workspace;
     const char* ini_path;  // empty: no ini is read at all
   } cases[] = {
       {"", ""},
-      {"a", "CorelPP.ini"},
-      {"Main", "CorelPP.ini"},
-      {"X.cpw", "X\\CorelPP.ini"},
+      // Longer than any path the system reaches.
+      {"C:\\" + std::string(33000, 'w') + ".cpw", ""},
+      // Not a full path: a bare name would be looked for in the Windows folder.
+      {"a", ""},
+      {"Main", ""},
+      {"X.cpw", ""},
       {"C:\\WS\\", "C:\\CorelPP.ini"},
       {"C:\\WS\\Main\\.cpw", "C:\\WS\\Main\\CorelPP.ini"},
       {"C:\\WS\\Main.cpw", "C:\\WS\\Main\\CorelPP.ini"},

@@ -119,15 +119,28 @@ bool Win32FileSystem::CreateFolderTree(const std::string& path) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
-  if (FolderExists(folder)) return true;
-  std::string parent = ParentOf(folder);
-  if (!parent.empty() && parent != folder && !CreateFolderTree(parent)) return false;
-  if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
-  // Someone else may have made it in between; what counts is that it exists.
-  DWORD error = GetLastError();
-  if (FolderExists(folder)) return true;
-  SetLastError(error);
-  return false;
+  // Nothing longer can be made with these calls; refused before any level
+  // is made, and the levels are walked in a loop, not one call deeper each.
+  if (folder.size() >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  std::vector<std::string> missing;  // deepest first
+  for (std::string level = folder; !level.empty() && !FolderExists(level);) {
+    missing.push_back(level);
+    std::string parent = ParentOf(level);
+    if (parent == level) break;
+    level = std::move(parent);
+  }
+  for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
+    if (CreateDirectoryA(level->c_str(), nullptr)) continue;
+    // Someone else may have made it in between; what counts is that it exists.
+    DWORD error = GetLastError();
+    if (FolderExists(*level)) continue;
+    SetLastError(error);
+    return false;
+  }
+  return true;
 }
 
 bool Win32FileSystem::CopyReplacing(const std::string& from, const std::string& to) {
