@@ -25,7 +25,10 @@ std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_vie
 }
 
 std::string ReadInstallSubfolder(const Platform& platform) {
-  return ReadSetupValue(platform, "options", "subdir");
+  std::string subfolder = ReadSetupValue(platform, "options", "subdir");
+  // A sub-folder by a full path or one that climbs out of the target would
+  // put the files outside it: the files go into the target itself instead.
+  return StaysInside(subfolder) ? subfolder : std::string();
 }
 
 bool IsOnFlag(std::string_view text) { return text == "1"; }

@@ -26,7 +26,8 @@ std::string ReadSetupValue(const Platform& platform, std::string_view section, s
 /// names); empty when the file or section is missing.
 std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_view section);
 
-/// [options] subdir, the install sub-folder kept for the whole run.
+/// [options] subdir, the install sub-folder kept for the whole run; empty
+/// when it is a full path or climbs out of the folder it is made in.
 std::string ReadInstallSubfolder(const Platform& platform);
 
 /// A switch that turns something on: only the exact text "1" counts.

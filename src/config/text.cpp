@@ -13,6 +13,24 @@ bool IsAbsolutePath(std::string_view path) {
   return drive || path.substr(0, 2) == "\\\\";
 }
 
+bool StaysInside(std::string_view relative_path) {
+  if (relative_path.find(':') != std::string_view::npos) return false;
+  if (!relative_path.empty() && (relative_path[0] == '\\' || relative_path[0] == '/')) return false;
+  int depth = 0;
+  while (!relative_path.empty()) {
+    std::size_t end = relative_path.find_first_of("\\/");
+    std::string_view part = relative_path.substr(0, end);
+    // The system drops trailing dots and blanks from a name, so ".. " climbs too.
+    std::string_view name = part.substr(0, part.find_last_not_of(". ") + 1);
+    if (name.empty() && !part.empty() && part != ".") depth -= 1;
+    if (depth < 0) return false;
+    if (!name.empty()) depth += 1;
+    if (end == std::string_view::npos) break;
+    relative_path.remove_prefix(end + 1);
+  }
+  return true;
+}
+
 std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder,
                                std::string_view value) {
   if (placeholder.empty()) return std::string(text);

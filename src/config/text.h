@@ -16,6 +16,11 @@ inline constexpr std::size_t kMaxPathLength = 259;
 /// True for a path that starts at a drive ("C:\...") or a share ("\\server\...").
 bool IsAbsolutePath(std::string_view path);
 
+/// True for a relative path that stays below the folder it starts in: not
+/// absolute, no drive, and no ".." that climbs above its start. Backslash and
+/// slash both separate, as they do for the system.
+bool StaysInside(std::string_view relative_path);
+
 /// The path with one backslash appended, unless it is empty or already ends
 /// in one. A forward slash is not a separator.
 std::string AddTrailingBackslash(std::string path);

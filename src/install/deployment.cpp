@@ -1,5 +1,9 @@
 #include "install/deployment.h"
 
+#include <map>
+#include <optional>
+#include <set>
+
 #include "config/setup_config.h"
 #include "config/strings.h"
 #include "config/text.h"
@@ -22,19 +26,65 @@ void ReportCopyFailed(const DeploymentContext& context, const std::string& file,
   context.observer.ShowError(ReplacePlaceholder(text, "#e", reason ? *reason : std::to_string(code)));
 }
 
-// The folder the files of a target go to; empty when the host's folder is
-// gone since it was listed, or is no folder a file could be written to by
-// its full path (a relative one would put the files under the current folder).
-std::string TargetFolder(const DeploymentContext& context, int target) {
-  if (target == kCustomTarget)
-    return AddTrailingBackslash(context.custom_folder) + context.install_subfolder + "\\";
+// Where the files of a target go: the folder the user or the host chose,
+// and below it the folder they are copied into.
+struct Target {
+  std::string chosen;  // ends in a backslash
+  std::string folder;  // the chosen one, or with the install sub-folder
+};
+
+// The target; nothing when the host's folder is gone since it was listed, or
+// is no folder a file could be written to by its full path (a relative one
+// would put the files under the current folder).
+std::optional<Target> TargetOf(const DeploymentContext& context, int target) {
+  if (target == kCustomTarget) {
+    std::string chosen = AddTrailingBackslash(context.custom_folder);
+    return Target{chosen, chosen + context.install_subfolder + "\\"};
+  }
   const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(target)];
   std::string folder = ReadHostFolder(context.platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
-  if (folder.empty() || !IsAbsolutePath(folder)) return {};
-  if (entry.UseSubdir) return AddTrailingBackslash(folder) + context.install_subfolder + "\\";
+  if (folder.empty() || !IsAbsolutePath(folder)) return std::nullopt;
   // Without the backslash the files would land beside the folder under joined names.
-  return AddTrailingBackslash(folder);
+  std::string chosen = AddTrailingBackslash(folder);
+  return Target{chosen, entry.UseSubdir ? chosen + context.install_subfolder + "\\" : chosen};
 }
+
+// Finds links (junctions, symbolic links to folders or files) below a chosen
+// folder. The program never writes through one: it may lead anywhere on the
+// machine. Each folder is listed once per target.
+class LinkGuard {
+ public:
+  LinkGuard(FileSystem& files, std::string chosen) : files_(files), chosen_(std::move(chosen)) {}
+
+  /// True when a link stands at the destination or at a folder between the
+  /// chosen folder and it.
+  bool Crosses(const std::string& destination) {
+    std::size_t at = chosen_.size();
+    while (at < destination.size()) {
+      std::size_t end = destination.find('\\', at);
+      if (end == std::string::npos) end = destination.size();
+      if (end > at && IsLink(destination.substr(0, at), destination.substr(at, end - at))) return true;
+      at = end + 1;
+    }
+    return false;
+  }
+
+ private:
+  bool IsLink(const std::string& folder, const std::string& name) {
+    auto [links, fresh] = links_.try_emplace(UpperCased(folder));
+    if (fresh) {
+      if (std::unique_ptr<FolderListing> listing = files_.ListKinds(folder + "*")) {
+        while (std::optional<FoundEntry> entry = listing->Next())
+          if (entry->attributes & kAttrReparsePoint) links->second.insert(UpperCased(entry->name));
+      }
+    }
+    return links->second.count(UpperCased(name)) != 0;
+  }
+
+  FileSystem& files_;
+  std::string chosen_;
+  std::map<std::string, std::set<std::string>> links_;  // by folder, upper-cased
+};
 
 }  // namespace
 
@@ -43,6 +93,8 @@ std::vector<std::string> BuildDeploymentList(const Platform& platform) {
   std::string program_folder = ProgramFolder(platform.files);
   for (const std::string& key : ReadSetupKeys(platform, "files")) {
     std::string value = ReadSetupValue(platform, "files", key);
+    // Only files of the package: nothing by a full path or from above it.
+    if (!StaysInside(value)) continue;
     std::size_t last = value.rfind('\\');
     std::string prefix = last == std::string::npos ? "" : value.substr(0, last + 1);
     std::string pattern = value.substr(prefix.size());
@@ -71,14 +123,16 @@ void DeployToTarget(const DeploymentContext& context, int target) {
   int count = static_cast<int>(list.size());
   observer.FilesCounted(count);
 
-  std::string target_folder = TargetFolder(context, target);
-  if (target_folder.empty()) {
+  std::optional<Target> found = TargetOf(context, target);
+  if (!found) {
     observer.ShowError(ReplacePlaceholder(StringText(kStrHostFolderGone), "#h",
                                           HostCatalogue[static_cast<std::size_t>(target)].Description));
     return;
   }
+  const std::string& target_folder = found->folder;
   std::string folder = DirectoryPart(target_folder);
-  if (!folder.empty() && !files.FolderExists(folder) && !files.CreateFolder(folder))
+  LinkGuard links(files, found->chosen);
+  if (!folder.empty() && !files.FolderExists(folder) && !links.Crosses(folder) && !files.CreateFolder(folder))
     ReportFolderNotCreated(context, folder);
 
   std::string program_folder = ProgramFolder(files);
@@ -86,6 +140,11 @@ void DeployToTarget(const DeploymentContext& context, int target) {
     const std::string& file = list[static_cast<std::size_t>(n)];
     observer.FileStarted(file, n, count);
     std::string destination = target_folder + file;
+    if (links.Crosses(destination)) {
+      ReportCopyFailed(context, file, kErrorAccessDenied);
+      observer.LetUserAct();
+      continue;
+    }
     std::string file_folder = DirectoryPart(destination);
     if (!file_folder.empty() && !files.CreateFolderTree(file_folder)) ReportFolderNotCreated(context, file_folder);
     if (!files.CopyReplacing(program_folder + file, destination)) ReportCopyFailed(context, file, files.LastError());

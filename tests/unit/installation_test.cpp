@@ -57,6 +57,13 @@ TEST_F(InstallationTest, DeploymentListFollowsTheFilesSection) {
             (std::vector<std::string>{"b.8bf", "a.8bf", "A.8BFX", "b.8bf", "b.8bf", "Filters\\c.8bf"}));
 }
 
+TEST_F(InstallationTest, EntriesFromOutsideThePackageAreSkipped) {
+  Write("C:\\secret.txt", "secret");
+  Write("C:\\Package\\Sub\\d.8bf", "D");
+  WriteSetupIni("[files]\r\na=..\\*.txt\r\nb=C:\\secret.txt\r\nc=Sub\\..\\..\\*.txt\r\nd=Sub\\..\\Sub\\d.8bf\r\n");
+  EXPECT_EQ(BuildDeploymentList(platform_), std::vector<std::string>{"Sub\\..\\Sub\\d.8bf"});
+}
+
 TEST_F(InstallationTest, DirectoryPart) {
   struct Case {
     const char* path;
@@ -175,6 +182,28 @@ TEST_F(InstallFilesTest, AHostFolderThatIsNoFullPathIsNoTarget) {
   EXPECT_EQ(record_.errors, std::vector<std::string>{"The plug-in folder of PhotoShop 7 by Adobe could not be found."});
   EXPECT_TRUE(record_.files.empty());
   EXPECT_FALSE(files_.FolderExists("C:\\Package\\Rel"));
+}
+
+TEST_F(InstallFilesTest, LinksInsideATargetAreNotWrittenThrough) {
+  Write("C:\\Outside\\a.8bf", "kept");
+  Write("C:\\Outside\\Filters\\keep.txt", "");
+  std::filesystem::create_directories(files_.HostPath("C:\\Custom\\Acme"));
+  // A file link at a destination, and a folder link on the way to another.
+  std::filesystem::create_symlink(files_.HostPath("C:\\Outside\\a.8bf"), files_.HostPath("C:\\Custom\\Acme\\a.8bf"));
+  std::filesystem::create_directory_symlink(files_.HostPath("C:\\Outside\\Filters"),
+                                            files_.HostPath("C:\\Custom\\Acme\\Filters"));
+  InstallFiles(platform_, {{}, true, "C:\\Custom", "Acme"}, record_);
+  EXPECT_EQ(record_.errors, (std::vector<std::string>{"The file a.8bf could not be copied.\nError: Access denied.\r\n",
+                                                      "The file Filters\\c.8bf could not be copied.\nError: Access denied.\r\n"}));
+  EXPECT_EQ(files_.ReadWholeFile("C:\\Outside\\a.8bf", SIZE_MAX), "kept");
+  EXPECT_FALSE(files_.FileExists("C:\\Outside\\Filters\\c.8bf"));
+
+  // The chosen folder itself may be a link: the user chose it.
+  std::filesystem::create_directory_symlink(files_.HostPath("C:\\Outside"), files_.HostPath("C:\\Linked"));
+  record_.errors.clear();
+  InstallFiles(platform_, {{}, true, "C:\\Linked", "Fresh"}, record_);
+  EXPECT_TRUE(record_.errors.empty());
+  EXPECT_TRUE(files_.FileExists("C:\\Outside\\Fresh\\Filters\\c.8bf"));
 }
 
 TEST_F(InstallFilesTest, ACancelRequestLeavesTheHostsButNotTheCustomFolder) {

@@ -56,6 +56,15 @@ TEST_F(PresentationTest, EveryKeyApplies) {
   EXPECT_EQ(main.Text(Main::Custom), "D:\\Plugins");
 }
 
+TEST_F(PresentationTest, ASubFolderThatLeavesTheTargetIsNone) {
+  for (const char* subdir : {"..\\..\\evil", "C:\\evil", "\\evil", "Acme\\..\\.."}) {
+    AppWorld world;
+    world.WriteSetupIni(std::string("[options]\r\nsubdir=") + subdir + "\r\n");
+    world.app_.Run();
+    EXPECT_EQ(world.app_.state().InstallSubfolder, "") << subdir;
+  }
+}
+
 TEST_F(PresentationTest, SizesApplyOnlyAboveTheMinimum) {
   struct Case {
     const char* width;

@@ -79,3 +79,27 @@ TEST(TextTest, SplitLines) {
 
 }  // namespace
 }  // namespace setup
+
+namespace setup {
+namespace {
+
+TEST(TextTest, PathsThatStayInside) {
+  struct Case {
+    const char* path;
+    bool inside;
+  } cases[] = {
+      {"", true},           {"a.8bf", true},         {"Filters\\*.8bf", true},  {"a\\..\\b.8bf", true},
+      {".\\a.8bf", true},   {"a..b\\c", true},        {"..\\a.8bf", false},      {"a\\..\\..\\b", false},
+      {"../../x/*.txt", false}, {".. \\a", false},     {"...\\a", false},          {"\\a.8bf", false},
+      {"/a.8bf", false},      {"C:\\a.8bf", false},     {"C:a.8bf", false},          {"\\\\server\\s\\a", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StaysInside(c.path), c.inside) << c.path;
+}
+
+TEST(TextTest, AbsolutePaths) {
+  for (const char* path : {"C:\\", "z:\\Plug-ins", "\\\\server\\share"}) EXPECT_TRUE(IsAbsolutePath(path)) << path;
+  for (const char* path : {"", "C:", "C:x", "Rel\\Plugins", "\\Root", "1:\\x"}) EXPECT_FALSE(IsAbsolutePath(path)) << path;
+}
+
+}  // namespace
+}  // namespace setup
