@@ -49,7 +49,7 @@ bool CompareProgressWindow(ContractWorld& world, const Platform& platform) {
 
   HeadlessToolkit headless;
   std::unique_ptr<Window> quiet = headless.CreateForm(TProgressForm::kSpec, nullptr);
-  Win32Toolkit toolkit(GetModuleHandleA(nullptr));
+  Win32Toolkit toolkit(GetModuleHandleA(nullptr), files);
   std::unique_ptr<Window> shown;
   try {
     shown = toolkit.CreateForm(TProgressForm::kSpec, nullptr);

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   std::printf("walk, no windows, first (cold): %d files, %.2f s\n", kExpectedFiles,
               walk(*quiet_progress, *quiet_main, kDefaultPumpInterval, 0));
 
-  Win32Toolkit toolkit(GetModuleHandleA(nullptr));
+  Win32Toolkit toolkit(GetModuleHandleA(nullptr), platform.files);
   std::unique_ptr<Window> progress, main_window;
   try {
     progress = toolkit.CreateForm(TScanProgressForm::kSpec, nullptr);
