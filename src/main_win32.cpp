@@ -34,7 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   setup::Win32Keyboard keyboard;
   setup::Win32Clock clock;
   setup::Platform platform{registry, profile, files, keyboard, clock};
-  setup::Win32Toolkit toolkit(instance);
+  setup::Win32Toolkit toolkit(instance, files);
 
   setup::SetupApplication application(toolkit, platform);
   application.Run();

@@ -49,7 +49,7 @@ bool CompareProgressWindow(ContractWorld& world, const Platform& platform) {
   world.WriteFile(program + "setup.ini", "[files]\r\n1=many\\*.8bf\r\n");
 
   InstallationRecord record;
-  Win32Toolkit toolkit(GetModuleHandleA(nullptr));
+  Win32Toolkit toolkit(GetModuleHandleA(nullptr), files);
   std::unique_ptr<Window> main_window;
   try {
     main_window = toolkit.CreateForm(TMainForm::kSpec, nullptr);

@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   // The first walk fills the host's caches.
   std::printf("walk, no windows, first (cold): %d files, %.2f s\n", kExpectedFiles, walk(unwatched, 0));
 
-  Win32Toolkit toolkit(GetModuleHandleA(nullptr));
+  Win32Toolkit toolkit(GetModuleHandleA(nullptr), platform.files);
   std::unique_ptr<Window> main_window;
   try {
     main_window = toolkit.CreateForm(TMainForm::kSpec, nullptr);

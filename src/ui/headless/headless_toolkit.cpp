@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
+#include "ui/picture_format.h"
+
 namespace setup {
 
 HeadlessWindow::HeadlessWindow(HeadlessToolkit& toolkit, const FormSpec& spec, Window* owner)
     : toolkit_(toolkit),
       spec_(spec),
+      model_(spec),
       owner_(owner),
       caption_(spec.caption),
       outer_width_(spec.client_width),
@@ -14,7 +17,6 @@ HeadlessWindow::HeadlessWindow(HeadlessToolkit& toolkit, const FormSpec& spec, W
   for (const ControlSpec& control : spec.controls) {
     ControlState state;
     state.text = control.text;
-    state.hint = control.hint;
     state.checked = (control.style & kStyleChecked) != 0;
     state.enabled = (control.style & kStyleDisabled) == 0;
     controls_.push_back(std::move(state));
@@ -105,20 +107,19 @@ void HeadlessWindow::OnMouseMove(ControlId control, std::function<void(int, int)
 }
 
 void HeadlessWindow::SetChecked(ControlId control, bool checked) {
-  if (checked && spec_.controls[control].kind == ControlKind::kRadioButton) {
-    for (std::size_t i = 0; i < spec_.controls.size(); ++i)
-      if (spec_.controls[i].kind == ControlKind::kRadioButton) controls_[i].checked = false;
+  if (checked) {
+    for (ControlId other : model_.RadioButtonsUncheckedBy(control)) controls_[other].checked = false;
   }
   At(control).checked = checked;
 }
 
 void HeadlessWindow::LoadPicture(ControlId control, const std::string& path) {
-  std::string extension = path.substr(path.find_last_of('.') == std::string::npos ? path.size() : path.find_last_of('.'));
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-  if (extension != ".bmp" && extension != ".ico" && extension != ".wmf" && extension != ".emf")
-    throw ToolkitError("Unknown picture file extension (" + extension + ")");
+  PictureFormatOf(path);
   At(control).picture = path;
+}
+
+void HeadlessWindow::SetLines(ControlId control, const std::vector<std::string>& lines) {
+  At(control).lines = MemoLines(MemoText(lines));
 }
 
 void HeadlessWindow::AddItem(ControlId list, std::string_view text, bool checked) {
@@ -142,18 +143,7 @@ HeadlessWindow* HeadlessToolkit::Find(std::string_view class_name) {
 }
 
 void HeadlessToolkit::UpdateHint(HeadlessWindow& window, ControlId control) {
-  // The hint of the control, or of its nearest enclosing panel that has one.
-  std::string hint;
-  for (ControlId at = control; at >= 0;) {
-    hint = window.State(at).hint;
-    if (!hint.empty()) break;
-    std::string_view parent = window.Spec().controls[at].parent;
-    at = -1;
-    for (std::size_t i = 0; i < window.Spec().controls.size(); ++i)
-      if (window.Spec().controls[i].name == parent) at = static_cast<ControlId>(i);
-  }
-  std::size_t bar = hint.find('|');
-  if (bar != std::string::npos) hint = hint.substr(bar + 1);
+  std::string hint = window.Model().ShownHintOf(control);
   if (hint == current_hint_) return;
   current_hint_ = hint;
   hints_.push_back(hint);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/form_model.h"
 #include "ui/toolkit.h"
 
 namespace setup {
@@ -19,7 +20,6 @@ class HeadlessWindow : public Window {
  public:
   struct ControlState {
     std::string text;
-    std::string hint;
     bool visible = true;
     bool enabled = true;
     bool checked = false;
@@ -43,6 +43,7 @@ class HeadlessWindow : public Window {
   void MovePointer(ControlId control, int x, int y);
   const ControlState& State(ControlId control) const { return controls_.at(control); }
   const FormSpec& Spec() const { return spec_; }
+  const FormModel& Model() const { return model_; }
   Window* Owner() const { return owner_; }
   bool centred_ = false;  // shown at least once, centred as its design asks
   int repaints_ = 0;
@@ -81,12 +82,13 @@ class HeadlessWindow : public Window {
   bool IsEnabled(ControlId control) override { return At(control).enabled; }
   void SetChecked(ControlId control, bool checked) override;
   bool IsChecked(ControlId control) override { return At(control).checked; }
-  void SetHint(ControlId control, std::string_view hint) override { At(control).hint = hint; }
-  std::string Hint(ControlId control) override { return At(control).hint; }
+  void SetHint(ControlId control, std::string_view hint) override { model_.SetHint(control, hint); }
+  std::string Hint(ControlId control) override { return model_.Hint(control); }
   void SetFlat(ControlId control, bool flat) override { At(control).flat = flat; }
   void EnableTooltip(ControlId control) override { At(control).tooltip = true; }
   void LoadPicture(ControlId control, const std::string& path) override;
-  void SetLines(ControlId control, const std::vector<std::string>& lines) override { At(control).lines = lines; }
+  /// Keeps the lines as a real memo gives them back.
+  void SetLines(ControlId control, const std::vector<std::string>& lines) override;
   std::vector<std::string> Lines(ControlId control) override { return At(control).lines; }
 
   void ClearItems(ControlId list) override { At(list).items.clear(); }
@@ -106,6 +108,7 @@ class HeadlessWindow : public Window {
 
   HeadlessToolkit& toolkit_;
   const FormSpec& spec_;
+  FormModel model_;
   Window* owner_;
   std::vector<ControlState> controls_;
   std::map<ControlId, std::function<void()>> on_click_;

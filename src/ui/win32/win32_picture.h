@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace setup {
 
 /// A picture loaded from a .bmp, .ico, .wmf or .emf file, painted stretched.
@@ -14,9 +16,10 @@ class Win32Picture {
   Win32Picture(const Win32Picture&) = delete;
   Win32Picture& operator=(const Win32Picture&) = delete;
 
-  /// Replaces the picture with the file's, chosen by its extension; throws
-  /// ToolkitError naming the file when it cannot be loaded (the old picture stays).
-  void Load(const std::string& path);
+  /// Replaces the picture with the file's, chosen by its extension and read
+  /// through `files`; throws ToolkitError naming the file when it cannot be
+  /// loaded (the old picture stays).
+  void Load(const std::string& path, FileSystem& files);
   /// Paints the picture stretched over the area; nothing when empty.
   void Paint(HDC dc, const RECT& area) const;
 

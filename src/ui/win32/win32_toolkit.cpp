@@ -39,7 +39,7 @@ HICON ProgramIcon(HINSTANCE instance, int size) {
 
 }  // namespace
 
-Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
+Win32Toolkit::Win32Toolkit(HINSTANCE instance, FileSystem& files) : instance_(instance), files_(files) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
                                                    ICC_PROGRESS_CLASS | ICC_BAR_CLASSES |
                                                    ICC_LISTVIEW_CLASSES};

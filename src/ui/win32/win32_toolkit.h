@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "ui/toolkit.h"
 
 namespace setup {
@@ -17,9 +18,10 @@ class Win32Window;
 
 /// The toolkit on real windows: each form is a top-level window of its own
 /// class (the FormSpec's class name), its controls are native controls.
+/// Picture files are read through `files`.
 class Win32Toolkit : public Toolkit {
  public:
-  explicit Win32Toolkit(HINSTANCE instance);
+  Win32Toolkit(HINSTANCE instance, FileSystem& files);
   ~Win32Toolkit() override;
   Win32Toolkit(const Win32Toolkit&) = delete;
   Win32Toolkit& operator=(const Win32Toolkit&) = delete;
@@ -39,6 +41,7 @@ class Win32Toolkit : public Toolkit {
 
   // What the windows share.
   HINSTANCE Instance() const { return instance_; }
+  FileSystem& Files() const { return files_; }
   /// The font of a control with these ControlStyle bits.
   HFONT Font(std::uint32_t style) const;
   void AddWindow(Win32Window* window);
@@ -57,6 +60,7 @@ class Win32Toolkit : public Toolkit {
   Win32Window* FindWindowByHandle(HWND handle) const;
 
   HINSTANCE instance_;
+  FileSystem& files_;
   bool com_initialized_ = false;
   HFONT normal_font_ = nullptr;
   HFONT title_font_ = nullptr;

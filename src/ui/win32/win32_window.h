@@ -3,48 +3,27 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "ui/form_model.h"
 #include "ui/toolkit.h"
-#include "ui/win32/win32_picture.h"
+#include "ui/win32/win32_control.h"
 
 namespace setup {
 
 class Win32Toolkit;
-class Win32Window;
-
-/// One row of a form's table made real, with its handlers and layout.
-struct Win32Control {
-  Win32Window* window = nullptr;
-  int index = -1;
-  ControlKind kind = ControlKind::kLabel;
-  std::uint32_t style = 0;
-  std::uint32_t anchors = 0;
-  int tab_order = -1;
-  int parent = -1;  // the enclosing panel's index; -1: the window itself
-  HWND hwnd = nullptr;
-  WNDPROC original_proc = nullptr;  // native controls are subclassed
-  std::string hint;
-  std::function<void()> on_click;
-  std::function<void(int, int)> on_mouse_move;
-
-  // Bounds in the parent when the parent's client area had the base size;
-  // anchors keep the distances to the edges from there.
-  int left = 0, top = 0, width = 0, height = 0;
-  int base_parent_width = 0, base_parent_height = 0;
-
-  bool flat = false;       // glyph button: no border until the pointer is over it
-  bool hot = false;        // glyph button: pointer over it
-  bool tracking = false;   // glyph button: pressed, the mouse is captured
-  bool tooltip = false;    // EnableTooltip was called
-  bool tool_added = false; // a tool of the window's tooltip control covers it
-  std::unique_ptr<Win32Picture> picture;
-};
 
 /// A form as a top-level window: a struct of its controls plus a window
-/// procedure that only unpacks messages and dispatches them.
+/// procedure that only unpacks messages and dispatches them. The rules of
+/// the form are its FormModel's; the members are defined by concern:
+///   win32_window.cpp            creation, window procedures, events
+///   win32_modal_loop.cpp        showing, the modal loop, closing
+///   win32_control_creation.cpp  the native controls and their layout
+///   win32_controls.cpp          reading and setting the controls
+///   win32_dialog_keys.cpp       focus, Tab and the default button
+///   win32_glyph_button.cpp      the flat picture buttons
+///   win32_tooltips.cpp          hints and tooltips
 class Win32Window : public Window {
  public:
   Win32Window(Win32Toolkit& toolkit, const FormSpec& spec, HWND owner);
@@ -127,24 +106,24 @@ class Win32Window : public Window {
   LRESULT OnNotify(const NMHDR& header);
   LRESULT OnCtlColor(UINT message, HDC dc, HWND control_hwnd);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
-  void OnSize(int parent, int width, int height);
+  void OnSize(ControlId parent, int width, int height);
   bool OnActivate(bool active);  // true: the focus went back to a control
+  LRESULT OnGetDefaultId() const;
   void OnCloseMessage();
   void OnNextDialogControl(WPARAM wparam, LPARAM lparam);
-  void OnDeferredClick(int index);
+  void OnDeferredClick(ControlId index);
   void OnGlyphButtonMouse(Win32Control& control, UINT message, LPARAM lparam);
   void OnMouseMoveMessage(Win32Control& control, LPARAM lparam);
   void PaintOwnControl(Win32Control& control);
 
-  void CreateControls(const FormSpec& spec);
-  void CreateControl(const FormSpec& spec, int index, std::vector<bool>& created);
+  void CreateControls();
+  void CreateControl(ControlId index, std::vector<bool>& created);
   void ArrangeTabOrder();
-  int TabKey(int index) const;
   void FitAutoSize(Win32Control& control);
   void FitListColumn(Win32Control& control);
-  RECT Place(const Win32Control& control, int parent_width, int parent_height) const;
+  void MoveTo(Win32Control& control, int parent_width, int parent_height);
   void RepaintUnder(Win32Control& control);
-  void SetDefaultButton(int index);
+  void SetDefaultButton(ControlId index);
   void RunShowHandlerOnce();
   void Centre();
   void FocusFirstControl();
@@ -152,22 +131,19 @@ class Win32Window : public Window {
   void UpdateTooltips();
   // Runs a handler from inside a window procedure, where no exception may pass.
   void Guard(std::function<void()> handler);
-  void UncheckOtherRadioButtons(int index);
+  void UncheckOtherRadioButtons(ControlId index);
 
   Win32Control& ControlAt(ControlId id);
   Win32Control* ControlOf(HWND hwnd) const;
   HWND ParentHandle(const Win32Control& control) const;
 
   Win32Toolkit& toolkit_;
+  FormModel model_;
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
-  int client_width_ = 0, client_height_ = 0;
-  int min_outer_width_ = 0, min_outer_height_ = 0;
   bool centred_ = false;
   std::vector<Win32Control> controls_;
-  int designed_default_ = -1;  // the button Enter presses when no button has the focus
-  int current_default_ = -1;
-  int initial_focus_ = -1;
+  ControlId current_default_ = -1;  // the button Enter presses now
   HWND saved_focus_ = nullptr;
   bool shown_before_ = false;
   bool in_modal_ = false;
