@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/ansi_text.h"
+
 namespace setup {
 namespace {
 
@@ -95,9 +97,7 @@ PictureFormat PictureFormatOf(const std::string& path) {
   std::size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || path.find_first_of("\\/", dot) != std::string::npos)
     throw PictureError(path, "the file name has no picture extension");
-  std::string extension = path.substr(dot);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+  std::string extension = LowerCased(std::string_view(path).substr(dot));
   if (extension == ".bmp") return PictureFormat::kBitmap;
   if (extension == ".ico") return PictureFormat::kIcon;
   if (extension == ".wmf") return PictureFormat::kMetafile;

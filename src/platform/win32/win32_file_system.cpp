@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace setup {
 namespace {
 
