@@ -1,7 +1,5 @@
 #include "app/agreement_form.h"
 
-#include <limits>
-
 #include "config/text.h"
 #include "config/user_error.h"
 
@@ -33,7 +31,7 @@ TAgreementForm::TAgreementForm(Toolkit& toolkit, FileSystem& files, Window& owne
 }
 
 void TAgreementForm::Prepare(const std::string& path, bool accept_preselected) {
-  std::optional<std::string> text = files_.ReadWholeFile(path, std::numeric_limits<std::size_t>::max());
+  std::optional<std::string> text = files_.ReadWholeFile(path, kAgreementFileLimit);
   if (!text) {
     std::string reason = files_.ErrorText(files_.LastError()).value_or("");
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();

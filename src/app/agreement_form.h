@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -8,6 +9,10 @@
 #include "ui/toolkit.h"
 
 namespace setup {
+
+/// The largest agreement text read: far beyond any licence, and small enough
+/// that the dialog opens at once.
+inline constexpr std::size_t kAgreementFileLimit = 1024 * 1024;
 
 /// The agreement dialog: shows the package's agreement text and asks the
 /// user to accept or decline it before anything is detected.

@@ -83,7 +83,9 @@ class FileSystem {
   /// True when the path names an existing file that is not a folder.
   virtual bool FileExists(const std::string& path) = 0;
   /// The whole content of a file as bytes; nothing when it cannot be opened
-  /// or read, or when it holds more than `limit` bytes (kErrorFileTooLarge).
+  /// or read, when it is no ordinary file on a disk (a device, a pipe:
+  /// kErrorAccessDenied) or when it holds more than `limit` bytes
+  /// (kErrorFileTooLarge).
   virtual std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit) = 0;
 
   /// Creates one folder; its parent must exist. False on failure.

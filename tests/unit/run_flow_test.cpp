@@ -115,6 +115,18 @@ TEST_F(RunFlowTest, MissingAgreementFileIsReportedAndTheWindowShows) {
   EXPECT_EQ(Main().Text(Main::Copyright), "Brisquell");  // the rest of the show step was skipped
 }
 
+TEST_F(RunFlowTest, AnAgreementTooLargeForATextIsReportedLikeAMissingOne) {
+  Write("C:\\Package\\huge.txt", "");
+  std::filesystem::resize_file(files_.HostPath("C:\\Package\\huge.txt"), kAgreementFileLimit + 1);
+  WriteSetupIni("[messages]\r\nagreement=huge.txt\r\n");
+  app_.Run();
+  ASSERT_EQ(toolkit_.messages_.size(), 1u);
+  EXPECT_EQ(toolkit_.messages_[0].text.rfind("Cannot open file \"C:\\Package\\huge.txt\". ", 0), 0u)
+      << toolkit_.messages_[0].text;
+  EXPECT_EQ(std::count(toolkit_.events_.begin(), toolkit_.events_.end(), "modal TAgreementForm"), 0);
+  EXPECT_TRUE(Main().IsVisible());
+}
+
 TEST_F(RunFlowTest, CloseAnsweredNoKeepsTheWindowAndTheScratchKey) {
   WriteSetupIni("[messages]\r\nclose=Goodbye\r\n");
   app_.Run();

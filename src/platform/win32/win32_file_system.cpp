@@ -87,9 +87,15 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
   LARGE_INTEGER size{};
   bool ok = true;
   DWORD error = ERROR_SUCCESS;
+  // Only files on a disk: a device name (COM1, CON, ...) opens too, and a
+  // read from it may wait for ever.
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    ok = false;
+    error = ERROR_ACCESS_DENIED;
+  }
   // The size asked first refuses a large file before a byte is read; the
   // count while reading covers what has no size or grows meanwhile.
-  if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > limit) {
+  if (ok && GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > limit) {
     ok = false;
     error = ERROR_FILE_TOO_LARGE;
   }
