@@ -119,11 +119,16 @@ RECT ListItemRect(HWND list, int item) {
 }
 
 std::string StatusText(HWND status_bar, int part) {
+  // SB_GETTEXTA takes no buffer size, and the program may change the text
+  // between the two messages (a hint follows the pointer): the buffer has
+  // room to spare, and the length that counts is the one the copy reports.
   auto length = static_cast<size_t>(LOWORD(SendTo(status_bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)));
-  RemoteBuffer remote(status_bar, length + 1);
-  SendTo(status_bar, SB_GETTEXTA, static_cast<WPARAM>(part), remote.lparam());
-  std::string text(length, '\0');
-  remote.Read(text.data(), length);
+  size_t size = std::max<size_t>(length + 1, kRemoteTextMax);
+  RemoteBuffer remote(status_bar, size);
+  LRESULT copy = SendTo(status_bar, SB_GETTEXTA, static_cast<WPARAM>(part), remote.lparam());
+  auto copied = static_cast<size_t>(LOWORD(copy));
+  std::string text(std::min(copied, size - 1), '\0');
+  remote.Read(text.data(), text.size());
   return text;
 }
 

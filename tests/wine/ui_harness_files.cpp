@@ -94,8 +94,11 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   std::string content;
   char block[4096];
   DWORD got = 0;
-  while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) content.append(block, got);
+  BOOL read = TRUE;
+  while ((read = ReadFile(file, block, sizeof block, &got, nullptr)) && got > 0) content.append(block, got);
   CloseHandle(file);
+  // A read that fails part way (a locked range, say) is no content at all.
+  if (!read) return std::nullopt;
   return content;
 }
 
