@@ -137,31 +137,22 @@ TEST_F(PortableFileSystemTest, SurvivesMalformedPaths) {
   EXPECT_TRUE(files.FolderExists("C:\\.."));
 }
 
-TEST_F(PortableFileSystemTest, MatchesWildcardsRegardlessOfCase) {
-  for (const char* name : {"setup.ini", "Setup.exe", "readme", "a.b.c", "x", "notes.text"})
+// The matching rules themselves are wildcard_match_test's; here, that a
+// listing applies them to names, short names and the dot entries.
+TEST_F(PortableFileSystemTest, ListsWhatThePatternMatches) {
+  for (const char* name : {"setup.ini", "Setup.exe", "readme", "x", "notes.text"})
     Write(std::string("pkg/") + name, "");
   struct Case {
     const char* pattern;
     std::vector<std::string> names;
   };
   for (const Case& c : std::vector<Case>{
-           {"*", {".", "..", "a.b.c", "notes.text", "readme", "Setup.exe", "setup.ini", "x"}},
-           {"*.*", {".", "..", "a.b.c", "notes.text", "readme", "Setup.exe", "setup.ini", "x"}},
-           {"*.INI", {"setup.ini"}},
+           {"*.*", {".", "..", "notes.text", "readme", "Setup.exe", "setup.ini", "x"}},
            {"SETUP.*", {"Setup.exe", "setup.ini"}},
-           {"readme.*", {"readme"}},
            {"?", {".", "x"}},
            {"??", {".."}},
-           {"s?tup.i?i", {"setup.ini"}},
-           {"*e", {"readme", "Setup.exe"}},
-           {"*.b.*", {"a.b.c"}},
-           {"Readme", {"readme"}},
-           {"*.zip", {}},
            {"*.TEX", {"notes.text"}},  // through its short name NOTES~1.TEX
-           {"*.te", {}},
-           {"notes~1.t?x", {"notes.text"}},
-           {"???????.*", {"notes.text"}},
-           {"se*up.???.x", {}}}) {
+           {"*.zip", {}}}) {
     SCOPED_TRACE(c.pattern);
     EXPECT_EQ(Names(std::string("C:\\pkg\\") + c.pattern), c.names);
   }

@@ -26,7 +26,60 @@ class HarnessError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// ---- Files ----------------------------------------------------------------
+// ---- Files and folder links (ui_harness_files.cpp) --------------------------
+
+/// Makes a folder and its missing parents.
+void MakeFolders(const std::string& path);
+/// Writes a file with these bytes, making its folders; throws on failure.
+void WriteFileBytes(const std::string& path, std::string_view bytes);
+/// The bytes of a file; nothing when it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+/// Removes a folder with everything in it; true when it is gone afterwards.
+/// Folder links in it are removed, not entered, so a link never leads the
+/// removal outside the tree or round a loop.
+bool RemoveTree(const std::string& path);
+
+/// The host (Unix) path of a Windows path, through Wine's own export; throws
+/// outside Wine.
+std::string UnixPathOf(const std::string& windows_path);
+/// Whether a path names a folder link: a folder with the reparse-point attribute.
+bool IsFolderLink(const std::string& path);
+/// Makes a folder link at `link` (which must not exist) to the folder
+/// `target`: a junction where the system can make one; under Wine 8, which
+/// cannot (CreateSymbolicLinkA does nothing, FSCTL_SET_REPARSE_POINT is not
+/// supported), a host symbolic link, which Wine lists the same way. Throws
+/// when neither is made.
+void MakeFolderLink(const std::string& link, const std::string& target);
+/// Removes a folder link and leaves its target alone; nothing there is fine.
+void RemoveFolderLink(const std::string& link);
+
+// ---- Registry (ui_harness_registry.cpp) -------------------------------------
+
+/// Which registry view a helper works in. The program under test is 32-bit
+/// and sees the 32-bit view (HKLM\Software\Wow6432Node on the 64-bit side).
+enum class View { k32, k64 };
+
+/// One registry value as stored.
+struct RegValue {
+  DWORD type = REG_NONE;
+  std::string data;  // raw bytes; text types include their terminating zero
+  /// The data as text without its terminating zero.
+  std::string Text() const;
+  /// The data as a DWORD (0 when it is not 4 bytes).
+  DWORD Dword() const;
+};
+
+/// Applies .reg text (REGEDIT4 or version 5) in one view; throws on a malformed line.
+void ImportReg(std::string_view reg_text, View view = View::k32);
+/// One value ("" names the default value); nothing when key or value is absent.
+std::optional<RegValue> ReadRegValue(HKEY root, const std::string& path, const std::string& name,
+                                     View view = View::k32);
+/// Whether a key exists in a view.
+bool RegKeyExists(HKEY root, const std::string& path, View view = View::k32);
+/// Deletes a key with all it holds in one view; absent keys are fine.
+void DeleteRegTree(HKEY root, const std::string& path, View view = View::k32);
+
+// ---- Test files, packages and programs (ui_harness_programs.cpp) ------------
 
 /// The folder that holds the files the runner put beside this test program
 /// (Setup.exe, ui_stand_in.exe), with a trailing backslash. The environment
@@ -62,59 +115,6 @@ class Package {
   std::string folder_;
 };
 
-/// Makes a folder and its missing parents.
-void MakeFolders(const std::string& path);
-/// Writes a file with these bytes, making its folders; throws on failure.
-void WriteFileBytes(const std::string& path, std::string_view bytes);
-/// The bytes of a file; nothing when it cannot be read.
-std::optional<std::string> ReadFileBytes(const std::string& path);
-/// Removes a folder with everything in it; true when it is gone afterwards.
-/// Folder links in it are removed, not entered, so a link never leads the
-/// removal outside the tree or round a loop.
-bool RemoveTree(const std::string& path);
-
-/// The host (Unix) path of a Windows path, through Wine's own export; throws
-/// outside Wine.
-std::string UnixPathOf(const std::string& windows_path);
-/// Whether a path names a folder link: a folder with the reparse-point attribute.
-bool IsFolderLink(const std::string& path);
-/// Makes a folder link at `link` (which must not exist) to the folder
-/// `target`: a junction where the system can make one; under Wine 8, which
-/// cannot (CreateSymbolicLinkA does nothing, FSCTL_SET_REPARSE_POINT is not
-/// supported), a host symbolic link, which Wine lists the same way. Throws
-/// when neither is made.
-void MakeFolderLink(const std::string& link, const std::string& target);
-/// Removes a folder link and leaves its target alone; nothing there is fine.
-void RemoveFolderLink(const std::string& link);
-
-// ---- Registry ---------------------------------------------------------------
-
-/// Which registry view a helper works in. The program under test is 32-bit
-/// and sees the 32-bit view (HKLM\Software\Wow6432Node on the 64-bit side).
-enum class View { k32, k64 };
-
-/// One registry value as stored.
-struct RegValue {
-  DWORD type = REG_NONE;
-  std::string data;  // raw bytes; text types include their terminating zero
-  /// The data as text without its terminating zero.
-  std::string Text() const;
-  /// The data as a DWORD (0 when it is not 4 bytes).
-  DWORD Dword() const;
-};
-
-/// Applies .reg text (REGEDIT4 or version 5) in one view; throws on a malformed line.
-void ImportReg(std::string_view reg_text, View view = View::k32);
-/// One value ("" names the default value); nothing when key or value is absent.
-std::optional<RegValue> ReadRegValue(HKEY root, const std::string& path, const std::string& name,
-                                     View view = View::k32);
-/// Whether a key exists in a view.
-bool RegKeyExists(HKEY root, const std::string& path, View view = View::k32);
-/// Deletes a key with all it holds in one view; absent keys are fine.
-void DeleteRegTree(HKEY root, const std::string& path, View view = View::k32);
-
-// ---- Processes --------------------------------------------------------------
-
 /// A started program. Killed on destruction when still running, so that a
 /// failed test leaves no window behind for the next one.
 class RunningProgram {
@@ -142,7 +142,7 @@ class RunningProgram {
   DWORD pid_ = 0;
 };
 
-// ---- Windows ----------------------------------------------------------------
+// ---- Windows and controls (ui_harness_windows.cpp) --------------------------
 
 /// Polls a condition every 25 ms; true as soon as it holds, false after the time.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = kDefaultTimeoutMs);
@@ -185,6 +185,8 @@ bool Visible(HWND window);
 /// BM_GETCHECK of a check box or radio button: BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
 int CheckState(HWND button);
 
+// ---- Input (ui_harness_input.cpp) -------------------------------------------
+
 /// Presses a button the way a click does (BM_CLICK), posted so that the
 /// test goes on while the program shows a modal box.
 void Click(HWND button);
@@ -202,7 +204,7 @@ void Close(HWND window);
 /// program then gets WM_MOUSEMOVE as from a user (checked under Xvfb).
 void MovePointerTo(HWND window, POINT client_point);
 
-// ---- Message boxes ------------------------------------------------------------
+// ---- Message boxes (ui_harness_message_boxes.cpp) ---------------------------
 
 /// The system icon a message box shows.
 enum class MessageIcon { kNone, kError, kWarning, kInformation, kQuestion, kUnknown };
@@ -225,7 +227,7 @@ MessageBoxSeen WaitForMessageBox(DWORD pid, DWORD timeout_ms = kDefaultTimeoutMs
 /// and waits until the box is gone; throws when it stays.
 void Answer(const MessageBoxSeen& box, int button_id);
 
-// ---- Common controls of another process --------------------------------------
+// ---- Common controls of another process (ui_harness_controls.cpp) -----------
 
 /// Number of items of a SysListView32.
 int ListItemCount(HWND list);
@@ -245,7 +247,7 @@ RECT ListItemRect(HWND list, int item);
 /// Text of one part of a msctls_statusbar32.
 std::string StatusText(HWND status_bar, int part = 0);
 
-// ---- Screenshots ---------------------------------------------------------------
+// ---- Screenshots (ui_harness_screen.cpp) ------------------------------------
 
 /// The pixels of a screen rectangle, top row first, 0x00RRGGBB each.
 struct Image {

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/portable/portable_paths.h"
 
 namespace setup {
 
@@ -51,28 +51,15 @@ class PortableFileSystem : public FileSystem {
   std::uint32_t DriveTypeOf(const std::string& root) override;
 
  private:
-  struct Drive {
-    std::filesystem::path host_folder;
-    std::uint32_t type;
-  };
-  // Where a Windows path leads: the host entry, and the normalised Windows
-  // path upper-cased, which names an entry even before it exists.
-  struct Location {
-    std::filesystem::path host;
-    std::string key;
-    std::size_t depth = 0;  // levels below the drive root
-  };
-
-  std::optional<Location> Locate(const std::string& windows_path, std::uint32_t& error) const;
-  // Locate plus the length limit; sets last_error_ when it fails.
-  std::optional<Location> Find(const std::string& windows_path);
-  bool IsHeld(const Location& where) const;
+  // DriveMap::Locate plus the length limit; sets last_error_ when it fails.
+  std::optional<HostLocation> Find(const std::string& windows_path);
+  bool IsHeld(const HostLocation& where) const;
   std::unique_ptr<FolderListing> ListMatching(const std::string& pattern, bool all_attributes);
   bool MakeFolder(const std::filesystem::path& host);
   bool Fail(std::uint32_t code);
 
   std::string executable_folder_;
-  std::map<char, Drive> drives_;
+  DriveMap drives_;
   std::set<std::string> held_hosts_;  // resolved host paths
   std::set<std::string> held_keys_;   // upper-cased normalised Windows paths
   std::uint32_t last_error_ = kErrorSuccess;
