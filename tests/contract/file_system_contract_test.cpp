@@ -103,6 +103,9 @@ TEST_F(FileSystemContractTest, ReadsWholeFilesAsBytes) {
   EXPECT_EQ(files().ReadWholeFile(folder_ + "empty.txt", SIZE_MAX), "");
   EXPECT_FALSE(files().ReadWholeFile(folder_ + "missing.txt", SIZE_MAX));
   EXPECT_FALSE(files().ReadWholeFile(folder_, SIZE_MAX));
+  // A device name opens the device, not a file: refused.
+  EXPECT_FALSE(files().ReadWholeFile(folder_ + "NUL", SIZE_MAX));
+  EXPECT_EQ(files().LastError(), kErrorAccessDenied);
   // A limit refuses a larger file as too large, and takes one of its size.
   EXPECT_EQ(files().ReadWholeFile(folder_ + "data.bin", bytes.size()), bytes);
   EXPECT_FALSE(files().ReadWholeFile(folder_ + "data.bin", bytes.size() - 1));

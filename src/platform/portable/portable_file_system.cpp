@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ansi_text.h"
 #include "platform/portable/portable_attributes.h"
 #include "platform/portable/portable_errors.h"
 #include "platform/portable/portable_file_io.h"
@@ -16,6 +17,18 @@
 namespace setup {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, with any extension.
+bool IsDeviceName(std::string_view name) {
+  std::string base = UpperCased(name.substr(0, name.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+}
+
+}  // namespace
 
 PortableFileSystem::PortableFileSystem(std::string executable_folder)
     : executable_folder_(std::move(executable_folder)) {}
@@ -135,6 +148,12 @@ bool PortableFileSystem::FileExists(const std::string& path) {
 }
 
 std::optional<std::string> PortableFileSystem::ReadWholeFile(const std::string& path, std::size_t limit) {
+  // A device name opens the device wherever it stands in a path; the system
+  // reads only files on a disk.
+  if (IsDeviceName(path.substr(path.find_last_of("\\/:") + 1))) {
+    Fail(kErrorAccessDenied);
+    return std::nullopt;
+  }
   auto where = Find(path);
   if (!where) return std::nullopt;
   struct stat info {};
@@ -142,7 +161,8 @@ std::optional<std::string> PortableFileSystem::ReadWholeFile(const std::string& 
     Fail(ErrorFromErrno(errno, where->host));
     return std::nullopt;
   }
-  if (S_ISDIR(info.st_mode)) {
+  // A folder, a pipe or a device: opening a pipe alone would wait for a writer.
+  if (!S_ISREG(info.st_mode)) {
     Fail(kErrorAccessDenied);
     return std::nullopt;
   }

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/portable/ascii_case.h"
+#include "platform/ansi_text.h"
 #include "platform/portable/portable_attributes.h"
 #include "platform/portable/portable_errors.h"
 #include "platform/portable/wildcard_match.h"
@@ -21,11 +21,8 @@ namespace {
 // Folded to upper case as NTFS orders its indexes; ties go by bytes so the
 // order never depends on the host's directory order.
 bool ListsBefore(const std::string& a, const std::string& b) {
-  auto less = [](char x, char y) {
-    return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
-  };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), less)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), less)) return false;
+  if (LessIgnoringCase(a, b)) return true;
+  if (LessIgnoringCase(b, a)) return false;
   return a < b;
 }
 

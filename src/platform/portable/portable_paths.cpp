@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/portable/ascii_case.h"
+#include "platform/ansi_text.h"
 #include "platform/portable/portable_attributes.h"
 
 namespace setup {
@@ -30,7 +30,7 @@ fs::path ResolveComponent(const fs::path& folder, const std::string& name) {
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
       std::string_view candidate(entry->d_name);
-      if (EqualsIgnoringCase(candidate, name) && (!best || candidate < *best))
+      if (EqualIgnoringCase(candidate, name) && (!best || candidate < *best))
         best = std::string(candidate);
     }
     ::closedir(dir);
@@ -46,29 +46,29 @@ bool HasInvalidChar(std::string_view text, bool wildcards_allowed) {
 }
 
 void DriveMap::Map(char letter, std::filesystem::path host_folder, std::uint32_t type) {
-  if (!IsLetter(letter)) return;
+  if (!IsAsciiLetter(letter)) return;
   fs::path folder = host_folder.lexically_normal();
   // "/x/y/" and "/x/y" must give the same host paths, or held files would be missed.
   if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
-  drives_[Upper(letter)] = Drive{std::move(folder), type};
+  drives_[UpperAscii(letter)] = Drive{std::move(folder), type};
 }
 
 std::uint32_t DriveMap::TypeOf(std::string_view root) const {
-  if (root.size() != 3 || !IsLetter(root[0]) || root[1] != ':' || root[2] != '\\')
+  if (root.size() != 3 || !IsAsciiLetter(root[0]) || root[1] != ':' || root[2] != '\\')
     return kDriveNoRootDir;
-  auto drive = drives_.find(Upper(root[0]));
+  auto drive = drives_.find(UpperAscii(root[0]));
   return drive == drives_.end() ? kDriveNoRootDir : drive->second.type;
 }
 
 std::optional<HostLocation> DriveMap::Locate(std::string_view text, std::uint32_t& error) const {
-  bool has_drive = text.size() >= 2 && IsLetter(text[0]) && text[1] == ':';
+  bool has_drive = text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':';
   std::string_view rest = has_drive ? text.substr(2) : text;
   if (HasInvalidChar(rest, false)) {
     error = kErrorInvalidName;
     return std::nullopt;
   }
   // No current folder exists here, so a path without a drive leads nowhere.
-  auto drive = has_drive ? drives_.find(Upper(text[0])) : drives_.end();
+  auto drive = has_drive ? drives_.find(UpperAscii(text[0])) : drives_.end();
   if (drive == drives_.end()) {
     error = kErrorPathNotFound;
     return std::nullopt;

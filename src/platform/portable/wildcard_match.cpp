@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/portable/ascii_case.h"
+#include "platform/ansi_text.h"
 
 namespace setup {
 namespace {
@@ -11,7 +11,7 @@ bool WildcardMatches(std::string_view pattern, std::string_view name) {
   std::size_t p = 0, n = 0;
   std::size_t star = std::string_view::npos, resume = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
+    if (p < pattern.size() && (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -32,7 +32,7 @@ bool WildcardMatches(std::string_view pattern, std::string_view name) {
 std::string ShortNameChars(std::string_view part) {
   std::string kept;
   for (char c : part) {
-    if (std::string_view(" .+,;=[]").find(c) == std::string_view::npos) kept += Upper(c);
+    if (std::string_view(" .+,;=[]").find(c) == std::string_view::npos) kept += UpperAscii(c);
   }
   return kept;
 }
