@@ -6,6 +6,7 @@
 namespace setup {
 
 bool WalkTree(FileSystem& files, const std::string& folder, TreeVisitor& visitor, int depth) {
+  if (depth > kMaxTreeDepth) return true;
   switch (visitor.EnterFolder(folder, depth)) {
     case WalkStep::kStop: return false;
     case WalkStep::kSkip: return true;

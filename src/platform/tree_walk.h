@@ -7,6 +7,10 @@
 
 namespace setup {
 
+/// The deepest level a walk enters: a path of at most 259 characters holds
+/// no more folders below a drive root.
+inline constexpr int kMaxTreeDepth = 128;
+
 /// What a walk does next.
 enum class WalkStep {
   kGoOn,  // on with this folder or file
@@ -29,7 +33,9 @@ class TreeVisitor {
 /// first, files and sub-folders in the one order the listing gives. A folder
 /// that cannot be listed is passed over. Folder links (junctions, symbolic
 /// links) are not entered: one leading back up the tree would send the walk
-/// round until the path length gave out. False when the visitor stopped it.
+/// round until the path length gave out. Folders deeper than kMaxTreeDepth
+/// below the start are passed over, as no path the system reaches holds
+/// more levels. False when the visitor stopped it.
 bool WalkTree(FileSystem& files, const std::string& folder, TreeVisitor& visitor, int depth = 0);
 
 }  // namespace setup
