@@ -17,6 +17,8 @@ inline constexpr RootKey kHklm = RootKey::kLocalMachine;
 // Rows read through kScratchKeyPath are the ones the special detectors and
 // the drive scan fill in.
 // Columns: Root, KeyPath, ValueName, Description, Preselect, UseSubdir, HostId, VersionId.
+// One row per line, as the table is read:
+// clang-format off
 inline constexpr auto HostCatalogue = std::to_array<HostEntry>({
     // After FX
     {kHkcu, kScratchKeyPath, "AFX41", "After FX 4.1 by Adobe", true, true, "afterfx", "afterfx41"},
@@ -273,6 +275,7 @@ inline constexpr auto HostCatalogue = std::to_array<HostEntry>({
     {kHkcu, kScratchKeyPath, "xR2", "xRes 2 by MacroMedia", true, true, "xres", "xres2"},
 });
 
+// clang-format on
 // to_array takes its size from the rows, so a row lost or added shows here.
 static_assert(HostCatalogue.size() == kHostCount);
 static_assert(std::ranges::all_of(HostCatalogue, FitsFieldWidths));
