@@ -33,6 +33,8 @@ struct Probe {
   std::string_view scratch_name;  // the value written under the scratch key
 };
 
+// The probe tables: one row per line, as they are read.
+// clang-format off
 constexpr Probe kPhotoLineProbes[] = {
     {kHkcu, "Software\\Computerinsel\\PhotoLine\\Settings", "PlugInPath", Join::kDropFirstTwo, "", "Pl5P1"},
     {kHkcu, "Software\\Computerinsel\\PhotoLine\\Settings", "PlugInPath2", Join::kDropFirstTwo, "", "Pl5P2"},
@@ -71,6 +73,7 @@ constexpr Probe kPainterProbes[] = {
     {kHklm, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Sketch Pad.exe", "Path", Join::kAppend, "Support Files\\Plugins", "Pt11"},
 };
 static_assert(std::size(kPainterProbes) == 4);
+// clang-format on
 
 // The PHOTO-PAINT versions keep their plug-in filter folders in an ini file
 // beside the workspace they last used.
