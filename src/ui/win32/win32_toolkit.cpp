@@ -1,10 +1,5 @@
 #include "ui/win32/win32_toolkit.h"
 
-#include <commctrl.h>
-#include <objbase.h>
-#include <shellapi.h>
-#include <shlobj.h>
-
 #include <algorithm>
 
 #include "ui/win32/win32_window.h"
@@ -39,13 +34,14 @@ HICON ProgramIcon(HINSTANCE instance, int size) {
 
 }  // namespace
 
-Win32Toolkit::Win32Toolkit(HINSTANCE instance, FileSystem& files) : instance_(instance), files_(files) {
+Win32Toolkit::Win32Toolkit(HINSTANCE instance, FileSystem& files)
+    : instance_(instance), files_(files), dlls_(LoadSystemDlls()) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
                                                    ICC_PROGRESS_CLASS | ICC_BAR_CLASSES |
                                                    ICC_LISTVIEW_CLASSES};
-  InitCommonControlsEx(&classes);
+  dlls_.init_common_controls_ex(&classes);
   // The folder picker is a shell (COM) dialog.
-  com_initialized_ = SUCCEEDED(CoInitialize(nullptr));
+  com_initialized_ = SUCCEEDED(dlls_.co_initialize(nullptr));
   normal_font_ = MakeFont("MS Sans Serif", -11, FW_NORMAL, false);
   title_font_ = MakeFont("Arial", -43, FW_BOLD, true);
   version_font_ = MakeFont("Arial", -21, FW_BOLD, true);
@@ -57,7 +53,7 @@ Win32Toolkit::~Win32Toolkit() {
   DeleteObject(normal_font_);
   DeleteObject(title_font_);
   DeleteObject(version_font_);
-  if (com_initialized_) CoUninitialize();
+  if (com_initialized_) dlls_.co_uninitialize();
 }
 
 HFONT Win32Toolkit::Font(std::uint32_t style) const {
@@ -89,18 +85,18 @@ std::optional<std::string> Win32Toolkit::BrowseForFolder(Window& owner,
   browse.pszDisplayName = display_name;
   browse.lpszTitle = title.c_str();
   browse.ulFlags = 0;
-  PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&browse);
+  PIDLIST_ABSOLUTE item = dlls_.sh_browse_for_folder(&browse);
   if (!item) return std::nullopt;
   char path[MAX_PATH] = "";
-  BOOL is_folder = SHGetPathFromIDListA(item, path);
-  CoTaskMemFree(item);
+  BOOL is_folder = dlls_.sh_get_path_from_id_list(item, path);
+  dlls_.co_task_mem_free(item);
   if (!is_folder || path[0] == '\0') return std::nullopt;
   return std::string(path);
 }
 
 void Win32Toolkit::ShellOpen(Window& owner, std::string_view target) {
-  ShellExecuteA(static_cast<Win32Window&>(owner).Handle(), nullptr, std::string(target).c_str(),
-                nullptr, nullptr, SW_HIDE);
+  dlls_.shell_execute(static_cast<Win32Window&>(owner).Handle(), nullptr, std::string(target).c_str(), nullptr, nullptr,
+                      SW_HIDE);
 }
 
 void Win32Toolkit::SetHintHandler(std::function<void(const std::string& hint)> handler) {

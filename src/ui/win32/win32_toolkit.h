@@ -11,6 +11,7 @@
 
 #include "platform/file_system.h"
 #include "ui/toolkit.h"
+#include "ui/win32/system_dlls.h"
 
 namespace setup {
 
@@ -18,7 +19,8 @@ class Win32Window;
 
 /// The toolkit on real windows: each form is a top-level window of its own
 /// class (the FormSpec's class name), its controls are native controls.
-/// Picture files are read through `files`.
+/// Picture files are read through `files`. Throws std::runtime_error when a
+/// system DLL it needs cannot be loaded.
 class Win32Toolkit : public Toolkit {
  public:
   Win32Toolkit(HINSTANCE instance, FileSystem& files);
@@ -61,6 +63,7 @@ class Win32Toolkit : public Toolkit {
 
   HINSTANCE instance_;
   FileSystem& files_;
+  SystemDlls dlls_;
   bool com_initialized_ = false;
   HFONT normal_font_ = nullptr;
   HFONT title_font_ = nullptr;

@@ -1,0 +1,43 @@
+#pragma once
+
+// The DLLs the windows need beyond kernel32, user32 and gdi32 (common
+// controls, COM, the shell) are loaded at run time from the system folder,
+// never imported: imports are resolved before WinMain can restrict the DLL
+// search, and the loader would look for them, and for everything they pull
+// in, beside Setup.exe first.
+
+#include <windows.h>
+// commctrl.h and shlobj.h need windows.h before them.
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace setup {
+
+/// Loads a DLL from the system folder only (never from beside the program or
+/// the working folder); throws std::runtime_error naming it when it cannot.
+/// A DLL the program's activation context redirects (the common controls 6.0
+/// of the manifest) still comes from the side-by-side store.
+HMODULE LoadSystemDll(const char* name);
+
+/// A function of a DLL from LoadSystemDll; throws std::runtime_error naming
+/// both when the DLL lacks it.
+FARPROC SystemFunction(HMODULE dll, const char* dll_name, const char* function_name);
+
+/// What the Win32 toolkit calls of comctl32, ole32 and shell32.
+struct SystemDlls {
+  decltype(&::InitCommonControlsEx) init_common_controls_ex = nullptr;
+  decltype(&::CoInitialize) co_initialize = nullptr;
+  decltype(&::CoUninitialize) co_uninitialize = nullptr;
+  decltype(&::CoTaskMemFree) co_task_mem_free = nullptr;
+  decltype(&::SHBrowseForFolderA) sh_browse_for_folder = nullptr;
+  decltype(&::SHGetPathFromIDListA) sh_get_path_from_id_list = nullptr;
+  decltype(&::ShellExecuteA) shell_execute = nullptr;
+};
+
+/// Loads the three DLLs and resolves every function of SystemDlls; throws
+/// std::runtime_error with the user-facing text when one is missing.
+SystemDlls LoadSystemDlls();
+
+}  // namespace setup
