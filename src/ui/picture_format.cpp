@@ -5,9 +5,10 @@
 #include <cstdlib>
 
 #include "platform/ansi_text.h"
+#include "ui/picture_format_internal.h"
 
 namespace setup {
-namespace {
+namespace picture {
 
 std::uint16_t Word(std::string_view bytes, std::size_t offset) {
   return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[offset]) |
@@ -18,73 +19,108 @@ std::uint32_t DoubleWord(std::string_view bytes, std::size_t offset) {
   return Word(bytes, offset) | static_cast<std::uint32_t>(Word(bytes, offset + 2)) << 16;
 }
 
-// True when [offset, offset + size) lies within the bytes, without overflow.
-bool Fits(std::string_view bytes, std::size_t offset, std::uint64_t size) {
-  return offset <= bytes.size() && size <= bytes.size() - offset;
-}
+namespace {
 
-constexpr std::size_t kFileHeaderSize = 14;      // BITMAPFILEHEADER
-constexpr std::size_t kCoreHeaderSize = 12;      // BITMAPCOREHEADER
-constexpr std::size_t kInfoHeaderSize = 40;      // BITMAPINFOHEADER
+constexpr std::uint32_t kCoreHeaderSize = 12;  // BITMAPCOREHEADER
+constexpr std::uint32_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER
+constexpr std::uint32_t kMasksEnd = 52;        // the three colour masks follow the BITMAPINFOHEADER fields
 constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+// No picture a setup window shows comes near a million pixels a side or 64
+// million in all; the bounds also keep every size below, ours and the
+// system's, far from overflowing 32 bits.
+constexpr std::int64_t kMostSide = 1 << 20;
+constexpr std::uint64_t kMostPixels = 1 << 26;
 
-// The parts of a device-independent bitmap that starts at `offset` with its
-// header. `halves` is 2 for an icon image, whose height counts the colour
-// image and the mask below it.
-struct Dib {
-  std::size_t info_size = 0;       // header, masks and colours
-  std::uint64_t bits_size = 0;     // the pixels, and an icon's mask
-};
+}  // namespace
 
-std::optional<Dib> ReadDib(std::string_view bytes, std::size_t offset, int halves) {
-  if (!Fits(bytes, offset, 4)) return std::nullopt;
-  std::uint32_t header_size = DoubleWord(bytes, offset);
-  if ((header_size != kCoreHeaderSize && header_size < kInfoHeaderSize) || !Fits(bytes, offset, header_size))
+std::optional<Dib> ReadDib(std::string_view bytes, DibUse use, std::uint32_t colours_kind) {
+  if (!Fits(bytes, 0, 4) || colours_kind > kNoColours) return std::nullopt;
+  std::uint32_t header_size = DoubleWord(bytes, 0);
+  if ((header_size != kCoreHeaderSize && header_size < kInfoHeaderSize) || !Fits(bytes, 0, header_size))
     return std::nullopt;
   bool core = header_size == kCoreHeaderSize;
-  std::int64_t width = core ? Word(bytes, offset + 4) : static_cast<std::int32_t>(DoubleWord(bytes, offset + 4));
-  std::int64_t height = core ? Word(bytes, offset + 6) : static_cast<std::int32_t>(DoubleWord(bytes, offset + 8));
-  std::uint16_t planes = Word(bytes, offset + (core ? 8 : 12));
-  std::uint16_t bit_count = Word(bytes, offset + (core ? 10 : 14));
-  std::uint32_t compression = core ? kRgb : DoubleWord(bytes, offset + 16);
-  std::uint32_t image_size = core ? 0 : DoubleWord(bytes, offset + 20);
-  std::uint32_t colours_used = core ? 0 : DoubleWord(bytes, offset + 32);
-  // No picture a setup window shows comes near a million pixels a side; the
-  // bound also keeps the sizes below from overflowing.
-  constexpr std::int64_t kMostPixels = 1 << 20;
-  if (width <= 0 || width > kMostPixels || height == 0 || std::llabs(height) > kMostPixels || planes != 1)
+  std::int64_t width = core ? Word(bytes, 4) : static_cast<std::int32_t>(DoubleWord(bytes, 4));
+  std::int64_t height = core ? Word(bytes, 6) : static_cast<std::int32_t>(DoubleWord(bytes, 8));
+  std::uint16_t planes = Word(bytes, core ? 8 : 12);
+  std::uint16_t bit_count = Word(bytes, core ? 10 : 14);
+  std::uint32_t compression = core ? kRgb : DoubleWord(bytes, 16);
+  std::uint32_t image_size = core ? 0 : DoubleWord(bytes, 20);
+  std::uint32_t colours_used = core ? 0 : DoubleWord(bytes, 32);
+  if (width <= 0 || width > kMostSide || height == 0 || std::llabs(height) > kMostSide || planes != 1)
     return std::nullopt;
   if (bit_count != 1 && bit_count != 4 && bit_count != 8 && bit_count != 16 && bit_count != 24 && bit_count != 32)
     return std::nullopt;
-  bool known = compression == kRgb || (compression == kRle8 && bit_count == 8) ||
-               (compression == kRle4 && bit_count == 4) ||
-               (compression == kBitFields && (bit_count == 16 || bit_count == 32));
-  if (!known) return std::nullopt;
+  bool run_lengths = (compression == kRle8 && bit_count == 8) || (compression == kRle4 && bit_count == 4);
+  bool bit_fields = compression == kBitFields && (bit_count == 16 || bit_count == 32);
+  if (compression != kRgb && !run_lengths && !bit_fields) return std::nullopt;
+  // Run lengths are stored bottom-up with their length given, and only
+  // where header and pixels are handed over apart.
+  if (run_lengths && (use != DibUse::kApart || height < 0 || image_size == 0)) return std::nullopt;
+  std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(height));
+  if (use == DibUse::kIcon) rows /= 2;
+  if (rows == 0 || static_cast<std::uint64_t>(width) * rows > kMostPixels) return std::nullopt;
 
-  Dib dib;
+  // Where the pixels of a packed bitmap start, the system counts every colour
+  // the header gives and puts the masks after the header; a header that
+  // makes those readings differ from the plain one does not add up.
+  bool packed = use != DibUse::kApart;
   std::uint64_t colours = 0;
   if (bit_count <= 8) {
     std::uint64_t most = std::uint64_t{1} << bit_count;
+    if (packed && colours_used > most) return std::nullopt;
     colours = colours_used == 0 || colours_used > most ? most : colours_used;
+  } else if (packed) {
+    if (colours_used > 256) return std::nullopt;
+    colours = colours_used;
   }
-  std::uint64_t masks = compression == kBitFields && header_size == kInfoHeaderSize ? 12 : 0;
-  std::uint64_t info_size = header_size + masks + colours * (core ? 3 : 4);
-  if (!Fits(bytes, offset, info_size)) return std::nullopt;
+  std::uint64_t masks = 0;
+  if (bit_fields) {
+    if (packed && header_size != kInfoHeaderSize) return std::nullopt;
+    masks = header_size < kMasksEnd ? kMasksEnd - header_size : 0;
+  }
+  std::uint64_t entry = colours_kind == kRgbColours ? (core ? 3 : 4) : colours_kind == kPaletteColours ? 2 : 0;
+  std::uint64_t info_size = header_size + masks + colours * entry;
+  if (!Fits(bytes, 0, info_size)) return std::nullopt;
+
+  Dib dib;
   dib.info_size = static_cast<std::size_t>(info_size);
-  std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(height));
-  if (compression == kRle8 || compression == kRle4) {
-    // Run-length pixels: only their stored length is known.
-    if (image_size == 0 || halves != 1) return std::nullopt;
+  dib.rows = rows;
+  dib.bit_count = bit_count;
+  if (run_lengths) {
     dib.bits_size = image_size;
   } else {
-    std::uint64_t stride = (static_cast<std::uint64_t>(width) * bit_count + 31) / 32 * 4;
-    dib.bits_size = stride * rows;
-    if (halves == 2) {
-      std::uint64_t mask_stride = (static_cast<std::uint64_t>(width) + 31) / 32 * 4;
-      dib.bits_size = (stride + mask_stride) * (rows / 2);
-    }
+    dib.stride = (static_cast<std::uint64_t>(width) * bit_count + 31) / 32 * 4;
+    dib.bits_size = dib.stride * rows;
+    if (use == DibUse::kIcon) dib.bits_size += (static_cast<std::uint64_t>(width) + 31) / 32 * 4 * rows;
   }
   return dib;
+}
+
+}  // namespace picture
+
+namespace {
+
+using picture::DibUse;
+using picture::DoubleWord;
+using picture::Fits;
+using picture::Word;
+
+constexpr std::size_t kFileHeaderSize = 14;  // BITMAPFILEHEADER
+
+std::uint32_t BigEndian(std::string_view bytes, std::size_t offset) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset])) << 24 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + 1])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + 2])) << 8 |
+         static_cast<unsigned char>(bytes[offset + 3]);
+}
+
+// A PNG icon image is decoded by the system; its size must be one a bitmap
+// could have, as the system makes a bitmap of it.
+bool PngSizeIsSound(std::string_view image) {
+  constexpr std::size_t kHeaderChunkEnd = 8 + 8 + 13 + 4;  // signature; IHDR length, type, fields, check
+  if (image.size() < kHeaderChunkEnd || BigEndian(image, 8) != 13 || image.substr(12, 4) != "IHDR") return false;
+  std::uint64_t width = BigEndian(image, 16), height = BigEndian(image, 20);
+  return width > 0 && height > 0 && width * height <= picture::kMostPixels;
 }
 
 }  // namespace
@@ -107,7 +143,7 @@ PictureFormat PictureFormatOf(const std::string& path) {
 
 std::optional<BitmapLayout> ReadBitmapLayout(std::string_view bytes) {
   if (bytes.size() < kFileHeaderSize || bytes.substr(0, 2) != "BM") return std::nullopt;
-  std::optional<Dib> dib = ReadDib(bytes, kFileHeaderSize, 1);
+  std::optional<picture::Dib> dib = picture::ReadDib(bytes.substr(kFileHeaderSize), DibUse::kApart);
   if (!dib) return std::nullopt;
   BitmapLayout layout{kFileHeaderSize, dib->info_size, DoubleWord(bytes, 10), 0};
   // An offset of zero, or one into the header, means the pixels follow the colours.
@@ -137,63 +173,12 @@ std::optional<IconImage> LargestIconImage(std::string_view bytes) {
     }
   }
   if (!Fits(bytes, best->offset, best->size)) return std::nullopt;
-  // A PNG image is checked by the system; a bitmap image must hold what its header says.
+  // A bitmap image must hold what its header says.
   std::string_view image = bytes.substr(best->offset, best->size);
-  if (image.substr(0, 8) != "\x89PNG\r\n\x1a\n") {
-    std::optional<Dib> dib = ReadDib(image, 0, 2);
-    if (!dib || !Fits(image, dib->info_size, dib->bits_size)) return std::nullopt;
-  }
+  if (image.substr(0, 8) == "\x89PNG\r\n\x1a\n") return PngSizeIsSound(image) ? best : std::nullopt;
+  std::optional<picture::Dib> dib = picture::ReadDib(image, DibUse::kIcon);
+  if (!dib || !Fits(image, dib->info_size, dib->bits_size)) return std::nullopt;
   return best;
-}
-
-std::optional<MetafileLayout> ReadMetafileLayout(std::string_view bytes) {
-  constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
-  constexpr std::size_t kPlaceableHeaderSize = 22;
-  constexpr std::size_t kMetaHeaderSize = 18;  // METAHEADER as stored: nine 16-bit words
-  MetafileLayout layout;
-  if (bytes.size() >= kPlaceableHeaderSize && DoubleWord(bytes, 0) == kPlaceableKey) {
-    std::uint16_t checksum = 0;
-    for (std::size_t i = 0; i < 10; ++i) checksum ^= Word(bytes, i * 2);
-    if (checksum != Word(bytes, 20)) return std::nullopt;
-    int left = static_cast<std::int16_t>(Word(bytes, 6));
-    int top = static_cast<std::int16_t>(Word(bytes, 8));
-    int right = static_cast<std::int16_t>(Word(bytes, 10));
-    int bottom = static_cast<std::int16_t>(Word(bytes, 12));
-    int units_per_inch = Word(bytes, 14);
-    if (units_per_inch == 0 || right == left || bottom == top) return std::nullopt;
-    // An inch is 2540 hundredths of a millimetre; rounded to the nearest.
-    auto hundredths = [units_per_inch](int units) {
-      return static_cast<int>((static_cast<std::int64_t>(std::abs(units)) * 2540 + units_per_inch / 2) /
-                              units_per_inch);
-    };
-    layout.placeable = true;
-    layout.frame_width = hundredths(right - left);
-    layout.frame_height = hundredths(bottom - top);
-    layout.offset = kPlaceableHeaderSize;
-  }
-  if (!Fits(bytes, layout.offset, kMetaHeaderSize)) return std::nullopt;
-  std::uint16_t type = Word(bytes, layout.offset);
-  std::uint16_t header_words = Word(bytes, layout.offset + 2);
-  std::uint16_t version = Word(bytes, layout.offset + 4);
-  std::uint64_t size = static_cast<std::uint64_t>(DoubleWord(bytes, layout.offset + 6)) * 2;
-  if ((type != 1 && type != 2) || header_words != kMetaHeaderSize / 2 || (version != 0x100 && version != 0x300) ||
-      size < kMetaHeaderSize || !Fits(bytes, layout.offset, size)) {
-    return std::nullopt;
-  }
-  layout.size = static_cast<std::size_t>(size);
-  return layout;
-}
-
-std::optional<std::size_t> EnhancedMetafileSize(std::string_view bytes) {
-  constexpr std::uint32_t kHeaderRecord = 1;           // EMR_HEADER
-  constexpr std::uint32_t kSignature = 0x464D4520;     // " EMF"
-  constexpr std::size_t kHeaderSize = 80;              // ENHMETAHEADER without its extensions
-  if (bytes.size() < kHeaderSize || DoubleWord(bytes, 0) != kHeaderRecord || DoubleWord(bytes, 40) != kSignature)
-    return std::nullopt;
-  std::uint32_t header_size = DoubleWord(bytes, 4);
-  std::uint32_t total = DoubleWord(bytes, 48);
-  if (header_size < kHeaderSize || total < header_size || total > bytes.size()) return std::nullopt;
-  return total;
 }
 
 }  // namespace setup

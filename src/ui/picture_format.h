@@ -24,7 +24,8 @@ PictureFormat PictureFormatOf(const std::string& path);
 
 // Where the parts of a picture file lie, for handing them to the system.
 // Each reader checks the file's signature and that every part it names lies
-// within the bytes; nothing when they do not.
+// within the bytes, down to each metafile record's counts and bitmaps, as the
+// system trusts them; nothing when they do not.
 
 /// A .bmp file: the header with its colour masks and colours, and the pixels.
 struct BitmapLayout {
@@ -49,7 +50,8 @@ struct MetafileLayout {
 };
 std::optional<MetafileLayout> ReadMetafileLayout(std::string_view bytes);
 
-/// An .emf file: the length its header gives, which must fit the bytes.
+/// An .emf file: the length its header gives, which must fit the bytes and
+/// hold whole records up to EMR_EOF.
 std::optional<std::size_t> EnhancedMetafileSize(std::string_view bytes);
 
 }  // namespace setup

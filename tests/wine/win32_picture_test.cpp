@@ -61,12 +61,31 @@ std::string RedIco() {
   return bytes + image;
 }
 
-// Fills (0, 0) to (100, 100) red on a metafile device context.
+// Fills (0, 0) to (100, 100) red on a metafile device context, then records
+// in a corner, in red, what the readers check most closely (text, polygons, a
+// bitmap, a region), as the system's own recorder writes it.
 void PaintRed(HDC dc) {
   HBRUSH red = CreateSolidBrush(kRed);
   HGDIOBJ old_brush = SelectObject(dc, red);
   HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
   Rectangle(dc, 0, 0, 101, 101);
+
+  SetTextColor(dc, kRed);
+  SetBkMode(dc, TRANSPARENT);
+  INT advances[] = {3, 3, 3};
+  ExtTextOutA(dc, 1, 1, 0, nullptr, "abc", 3, advances);
+  POINT points[] = {{0, 0}, {9, 0}, {0, 9}, {1, 1}, {5, 1}, {1, 5}, {2, 2}};
+  INT counts[] = {3, 4};
+  PolyPolygon(dc, points, counts, 2);
+  // The pixels' length is given: a metafile recorder may take it from the header.
+  BITMAPINFOHEADER header{sizeof header, 1, 1, 1, 24, BI_RGB, 4, 0, 0, 0, 0};
+  const BYTE pixel[] = {0, 0, 0xFF, 0};  // B, G, R; padded
+  StretchDIBits(dc, 0, 0, 9, 9, 0, 0, 1, 1, pixel, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                SRCCOPY);
+  HRGN corner = CreateRectRgn(0, 0, 9, 9);
+  FillRgn(dc, corner, red);
+  DeleteObject(corner);
+
   SelectObject(dc, old_pen);
   SelectObject(dc, old_brush);
   DeleteObject(red);
