@@ -9,8 +9,8 @@ namespace {
 constexpr ControlSpec kControls[] = {
     // name, kind, parent, left, top, width, height, anchors, text, hint, tab order, style
     {"Memo", ControlKind::kMemo, "", 8, 8, 377, 183, kAnchorLeftTop, "ERROR!", "", 0, kStyleButtonFace},
-    {"AgreeYes", ControlKind::kRadioButton, "", 8, 202, 377, 17, kAnchorLeftTop,
-     "Accept and continue installation.", "", 1, kStyleChecked},
+    {"AgreeYes", ControlKind::kRadioButton, "", 8, 202, 377, 17, kAnchorLeftTop, "Accept and continue installation.",
+     "", 1, kStyleChecked},
     {"AgreeNo", ControlKind::kRadioButton, "", 8, 218, 377, 17, kAnchorLeftTop, "Decline.", "", 1, kStyleNone},
     {"Next", ControlKind::kButton, "", 248, 238, 64, 20, kAnchorLeftTop, "&Next", "", -1, kStyleDisabled},
     {"Cancel", ControlKind::kButton, "", 320, 238, 64, 20, kAnchorLeftTop, "&Cancel", "", 2,
@@ -19,8 +19,8 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-const FormSpec TAgreementForm::kSpec = {"TAgreementForm", "Agreement", 392, 266, 0, 0, BorderStyle::kDialog,
-                                        false, true, kControls};
+const FormSpec TAgreementForm::kSpec = {"TAgreementForm",     "Agreement", 392,  266,      0, 0,
+                                        BorderStyle::kDialog, false,       true, kControls};
 
 TAgreementForm::TAgreementForm(Toolkit& toolkit, FileSystem& files, Window& owner)
     : files_(files), window_(toolkit.CreateForm(kSpec, &owner)) {

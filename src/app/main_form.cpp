@@ -24,33 +24,31 @@ constexpr std::uint32_t kRightBottom = kAnchorRight | kAnchorBottom;
 // coordinates; Version is made after Title because it lies over its lower part.
 constexpr ControlSpec kControls[] = {
     // name, kind, parent, left, top, width, height, anchors, text, hint, tab order, style
-    {"Status", ControlKind::kStatusBar, "", 0, 280, 492, 19, kAnchorLeft | kAnchorRight | kAnchorBottom, "", "",
-     -1, kStyleNone},
+    {"Status", ControlKind::kStatusBar, "", 0, 280, 492, 19, kAnchorLeft | kAnchorRight | kAnchorBottom, "", "", -1,
+     kStyleNone},
     {"Panel1", ControlKind::kPanel, "", 0, 0, 492, 280, kAnchorAll, "", "", -1, kStyleNone},
-    {"ImagePanel", ControlKind::kPanel, "Panel1", 8, 8, 124, 264, kAnchorLeftTop, "", "", -1,
-     kStyleLoweredBevel},
+    {"ImagePanel", ControlKind::kPanel, "Panel1", 8, 8, 124, 264, kAnchorLeftTop, "", "", -1, kStyleLoweredBevel},
     {"Image", ControlKind::kPicture, "ImagePanel", 2, 2, 120, 260, kAnchorLeftTop, "", "", -1, kStyleNone},
     {"Title", ControlKind::kLabel, "Panel1", 136, 4, 349, 54, kLeftTopRight, "", "", -1,
      kStyleTitleFont | kStyleTransparent},
     {"Version", ControlKind::kLabel, "Panel1", 136, 23, 348, 22, kLeftTopRight, "", "", -1,
      kStyleVersionFont | kStyleAlignRight | kStyleTransparent},
-    {"Text", ControlKind::kLabel, "Panel1", 140, 60, 314, 13, kLeftTopRight,
-     "Select applications to install #t in...", "", -1, kStyleNoPrefix | kStyleTransparent},
+    {"Text", ControlKind::kLabel, "Panel1", 140, 60, 314, 13, kLeftTopRight, "Select applications to install #t in...",
+     "", -1, kStyleNoPrefix | kStyleTransparent},
     {"Rescan", ControlKind::kGlyphButton, "Panel1", 463, 55, 22, 22, kAnchorTop | kAnchorRight, "",
      "Scan the drives for more applications", -1, kStyleGlyphRescan},
     {"Detected", ControlKind::kCheckList, "Panel1", 140, 80, 344, 133, kAnchorAll, "",
      "Check the applications for which you'd like to install", 0, kStyleButtonFace},
-    {"DoCustom", ControlKind::kCheckBox, "Panel1", 139, 225, 90, 16, kAnchorLeft | kAnchorBottom,
-     "Also install in...", "Check this box if you wish to install to the specified custom folder", 1,
-     kStyleNone},
+    {"DoCustom", ControlKind::kCheckBox, "Panel1", 139, 225, 90, 16, kAnchorLeft | kAnchorBottom, "Also install in...",
+     "Check this box if you wish to install to the specified custom folder", 1, kStyleNone},
     {"Custom", ControlKind::kEdit, "Panel1", 232, 222, 224, 21, kAnchorLeft | kAnchorRight | kAnchorBottom, "",
      "Specify a custom folder. A subfolder will be created automatically", 2, kStyleNone},
-    {"Browse", ControlKind::kGlyphButton, "Panel1", 463, 221, 22, 22, kRightBottom, "", "Browse for a folder",
-     -1, kStyleGlyphBrowse},
+    {"Browse", ControlKind::kGlyphButton, "Panel1", 463, 221, 22, 22, kRightBottom, "", "Browse for a folder", -1,
+     kStyleGlyphBrowse},
     {"Install", ControlKind::kButton, "Panel1", 348, 252, 64, 20, kRightBottom, "&Install", "Start installing", 3,
      kStyleDefaultButton},
-    {"Cancel", ControlKind::kButton, "Panel1", 420, 252, 64, 20, kRightBottom, "&Cancel",
-     "Cancel the installation", 4, kStyleNone},
+    {"Cancel", ControlKind::kButton, "Panel1", 420, 252, 64, 20, kRightBottom, "&Cancel", "Cancel the installation", 4,
+     kStyleNone},
     {"Copyright", ControlKind::kLabel, "Panel1", 140, 256, 200, 13, kAnchorLeft | kAnchorRight | kAnchorBottom,
      SETUP_MAKER_NAME, "", -1, kStyleHandCursor | kStyleTransparent},
 };
@@ -60,8 +58,8 @@ constexpr std::string_view kPresentation = "presentation";
 
 }  // namespace
 
-const FormSpec TMainForm::kSpec = {"TMainForm", "", 492, 299, kMinWidth, kMinHeight, BorderStyle::kSizeable,
-                                   false, true, kControls};
+const FormSpec TMainForm::kSpec = {"TMainForm", "",   492,      299, kMinWidth, kMinHeight, BorderStyle::kSizeable,
+                                   false,       true, kControls};
 
 TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state)
     : toolkit_(toolkit), platform_(platform), state_(state), window_(toolkit.CreateForm(kSpec, nullptr)) {
@@ -93,7 +91,8 @@ TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state
 TMainForm::~TMainForm() = default;
 
 void TMainForm::Wire(ControlId control, void (TMainForm::*action)()) {
-  window_->OnClick(control, [this, action] { RunReportingErrors(toolkit_, window_.get(), [&] { (this->*action)(); }); });
+  window_->OnClick(control,
+                   [this, action] { RunReportingErrors(toolkit_, window_.get(), [&] { (this->*action)(); }); });
 }
 
 void TMainForm::ApplyPresentation() {
@@ -148,8 +147,8 @@ void TMainForm::FormShow() {
       }
     }
     // "\xA9" is the copyright sign in the ANSI code page.
-    window_->SetText(Copyright, "\xA9 " + std::to_string(platform_.clock.CurrentYear()) + " " +
-                                    std::string(kMakerName));
+    window_->SetText(Copyright,
+                     "\xA9 " + std::to_string(platform_.clock.CurrentYear()) + " " + std::string(kMakerName));
     if (go_on) {
       if (IsOnFlag(ReadSetupValue(platform_, "options", "autoscan"))) ScanDrives();
       DetectHosts();

@@ -8,19 +8,17 @@ namespace {
 
 constexpr ControlSpec kControls[] = {
     {"FileBar", ControlKind::kProgressBar, "", 8, 64, 400, 16, kAnchorLeftTop, "", "", -1, kStyleNone},
-    {"File", ControlKind::kLabel, "", 8, 48, 400, 13, kAnchorLeftTop, "File (count/total)", "", -1,
-     kStyleAlignCentre},
+    {"File", ControlKind::kLabel, "", 8, 48, 400, 13, kAnchorLeftTop, "File (count/total)", "", -1, kStyleAlignCentre},
     {"App", ControlKind::kLabel, "", 8, 8, 400, 13, kAnchorLeftTop, "App.Info (count/total)", "", -1,
      kStyleAlignCentre},
     {"AppBar", ControlKind::kProgressBar, "", 8, 24, 400, 16, kAnchorLeftTop, "", "", -1, kStyleNone},
-    {"Cancel", ControlKind::kButton, "", 176, 88, 64, 20, kAnchorLeftTop, "&Cancel", "", 0,
-     kStyleInitialFocus},
+    {"Cancel", ControlKind::kButton, "", 176, 88, 64, 20, kAnchorLeftTop, "&Cancel", "", 0, kStyleInitialFocus},
 };
 
 }  // namespace
 
-const FormSpec TProgressForm::kSpec = {"TProgressForm", "Installing, please wait...", 416, 116, 0, 0,
-                                       BorderStyle::kDialog, true, true, kControls};
+const FormSpec TProgressForm::kSpec = {
+    "TProgressForm", "Installing, please wait...", 416, 116, 0, 0, BorderStyle::kDialog, true, true, kControls};
 
 TProgressForm::TProgressForm(Toolkit& toolkit, Window& owner, std::chrono::nanoseconds frame_interval)
     : toolkit_(toolkit), window_(toolkit.CreateForm(kSpec, &owner)), frames_(frame_interval) {

@@ -26,8 +26,7 @@ class TProgressForm : public InstallationObserver {
   enum Control : ControlId { FileBar, File, App, AppBar, Cancel };
   static const FormSpec kSpec;
 
-  TProgressForm(Toolkit& toolkit, Window& owner,
-                std::chrono::nanoseconds frame_interval = kProgressFrameInterval);
+  TProgressForm(Toolkit& toolkit, Window& owner, std::chrono::nanoseconds frame_interval = kProgressFrameInterval);
 
   Window& window() { return *window_; }
   /// Readies the window for a run of `count` targets: no cancel request, the

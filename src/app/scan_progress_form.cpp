@@ -10,8 +10,16 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-const FormSpec TScanProgressForm::kSpec = {"TScanProgressForm", "Autodetecting, press ESC to stop...", 400, 29, 0, 0,
-                                           BorderStyle::kToolWindow, true, true, kControls};
+const FormSpec TScanProgressForm::kSpec = {"TScanProgressForm",
+                                           "Autodetecting, press ESC to stop...",
+                                           400,
+                                           29,
+                                           0,
+                                           0,
+                                           BorderStyle::kToolWindow,
+                                           true,
+                                           true,
+                                           kControls};
 
 TScanProgressForm::TScanProgressForm(Toolkit& toolkit, Window& main, Keyboard& keyboard,
                                      std::chrono::nanoseconds message_interval)

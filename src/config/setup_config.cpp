@@ -8,9 +8,7 @@
 namespace setup {
 namespace {
 
-std::string SetupFilePath(FileSystem& files) {
-  return ProgramFolder(files) + std::string(kSetupFileName);
-}
+std::string SetupFilePath(FileSystem& files) { return ProgramFolder(files) + std::string(kSetupFileName); }
 
 }  // namespace
 

@@ -38,8 +38,7 @@ constexpr std::string_view StringText(StringId id) {
              "Do you want to continue without installing to this directory?";
     case kStrNoFolders: return "You have not specified any folders.";
     case kStrCompleted: return "Completed!";
-    case kStrExitQuestion:
-      return "The installation has completed.\nDo you want to exit the installation program?";
+    case kStrExitQuestion: return "The installation has completed.\nDo you want to exit the installation program?";
     case kStrSubdirectoryFailed: return "Subdirectory #d could not be created.";
     case kStrCopyFailed: return "The file #f could not be copied.\nError: #e";
     case kStrCopyFailedUnknown: return "The file #f could not be copied.\nError unknown: #e";

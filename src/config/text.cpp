@@ -31,13 +31,11 @@ bool StaysInside(std::string_view relative_path) {
   return true;
 }
 
-std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder,
-                               std::string_view value) {
+std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder, std::string_view value) {
   if (placeholder.empty()) return std::string(text);
   std::string result;
   std::size_t from = 0;
-  for (std::size_t at; (at = text.find(placeholder, from)) != std::string_view::npos;
-       from = at + placeholder.size()) {
+  for (std::size_t at; (at = text.find(placeholder, from)) != std::string_view::npos; from = at + placeholder.size()) {
     result.append(text.substr(from, at - from));
     result.append(value);
   }

@@ -27,8 +27,7 @@ std::string AddTrailingBackslash(std::string path);
 
 /// The text with every occurrence of the placeholder replaced by the value;
 /// letter case counts and the inserted value is not searched again.
-std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder,
-                               std::string_view value);
+std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder, std::string_view value);
 
 /// The 1-based position of the first occurrence of `what` in `text`; 0 when
 /// it does not occur.

@@ -36,12 +36,9 @@ struct XaraRow {
 };
 
 constexpr XaraRow kXaraRows[] = {
-    {"Software\\Xara\\Xara Xtreme", "XX"},
-    {"Software\\Xara\\XtremePro\\1", "XXPrP1"},
-    {"Software\\Xara\\XtremePro\\2", "XXPrP2"},
-    {"Software\\Xara\\XtremePro\\3", "XXPrP3"},
-    {"Software\\Xara\\XtremePro\\4", "XXPrP4"},
-    {"Software\\Xara\\XtremePro\\5", "XXPrP5"},
+    {"Software\\Xara\\Xara Xtreme", "XX"},         {"Software\\Xara\\XtremePro\\1", "XXPrP1"},
+    {"Software\\Xara\\XtremePro\\2", "XXPrP2"},    {"Software\\Xara\\XtremePro\\3", "XXPrP3"},
+    {"Software\\Xara\\XtremePro\\4", "XXPrP4"},    {"Software\\Xara\\XtremePro\\5", "XXPrP5"},
     {"Software\\Xara\\XtremePro\\5.1", "XXPrP51"},
 };
 static_assert(std::size(kXaraRows) == 7);
@@ -102,8 +99,9 @@ std::string FireworksMarkerKey(int version) {
 
 void DetectFireworks(const Platform& platform) {
   int version = kNewestFireworks;
-  while (version >= 1 &&
-         ReadRegistryText(platform.registry, RootKey::kLocalMachine, FireworksMarkerKey(version), "InstallPath").empty())
+  while (
+      version >= 1 &&
+      ReadRegistryText(platform.registry, RootKey::kLocalMachine, FireworksMarkerKey(version), "InstallPath").empty())
     --version;
   if (version < 1) return;
   // Only the newest installed version counts, whatever its files say.
@@ -166,8 +164,7 @@ std::string ReadFireworksPluginFolder(const Platform& platform, const std::strin
     std::string folder;
     LineCursor lines(text);
     std::optional<std::string_view> key_line = lines.Next();
-    for (std::optional<std::string_view> value_line; key_line && (value_line = lines.Next());
-         key_line = value_line) {
+    for (std::optional<std::string_view> value_line; key_line && (value_line = lines.Next()); key_line = value_line) {
       std::string key = Trimmed(*key_line);
       if (key == kSwitchKeyLine && Trimmed(*value_line) == kSwitchOnLine) enabled = true;
       if (key == kFolderKeyLine) {

@@ -30,8 +30,7 @@ void DeleteKeyTree(Registry& registry, const std::string& path, int depth) {
 
 }  // namespace
 
-std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path,
-                             std::string_view value_name) {
+std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name) {
   ScopedKey key(registry, registry.OpenForReading(root, key_path));
   if (!key) return {};
   std::optional<ValueInfo> info = registry.QueryValue(key.get(), value_name);
@@ -40,8 +39,7 @@ std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view 
   // text or the new data is as good an answer as any.
   std::optional<std::string> data = registry.ReadValueData(key.get(), value_name);
   if (!data) return {};
-  if (info->type == kRegBinary)
-    return UpToFirstZero(std::string_view(*data).substr(0, kBinaryValueBufferSize - 1));
+  if (info->type == kRegBinary) return UpToFirstZero(std::string_view(*data).substr(0, kBinaryValueBufferSize - 1));
   return UpToFirstZero(*data);
 }
 

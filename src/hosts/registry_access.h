@@ -19,8 +19,7 @@ inline constexpr std::size_t kBinaryValueBufferSize = 260;
 /// One registry value as text: a REG_SZ up to its first zero, a REG_BINARY's
 /// first 259 bytes up to the first zero byte; empty for a missing key or
 /// value and for every other type. Changes nothing, reports nothing.
-std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path,
-                             std::string_view value_name);
+std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name);
 
 /// A plug-in folder stored in a registry value: ReadRegistryText, except
 /// that a text longer than any path the system can reach counts as not found.

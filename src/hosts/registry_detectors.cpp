@@ -18,9 +18,9 @@ constexpr RootKey kHklm = RootKey::kLocalMachine;
 // How a probe turns the text it read into a folder. The joins insert no
 // separator of their own: each suffix carries the backslash it needs.
 enum class Join {
-  kAppend,           // text + suffix
-  kAfterBackslash,   // AddTrailingBackslash(text) + suffix
-  kDropFirstTwo,     // the text from its third character; nothing when that is empty
+  kAppend,          // text + suffix
+  kAfterBackslash,  // AddTrailingBackslash(text) + suffix
+  kDropFirstTwo,    // the text from its third character; nothing when that is empty
 };
 
 // One registry value read and, when it holds text, stored under a scratch name.
@@ -99,12 +99,8 @@ void RunProbes(const Platform& platform, std::span<const Probe> probes) {
     if (text.empty()) continue;
     std::string folder;
     switch (probe.join) {
-      case Join::kAppend:
-        folder = text + std::string(probe.suffix);
-        break;
-      case Join::kAfterBackslash:
-        folder = AddTrailingBackslash(text) + std::string(probe.suffix);
-        break;
+      case Join::kAppend: folder = text + std::string(probe.suffix); break;
+      case Join::kAfterBackslash: folder = AddTrailingBackslash(text) + std::string(probe.suffix); break;
       case Join::kDropFirstTwo:
         if (text.size() <= 2) continue;
         folder = text.substr(2);
@@ -136,10 +132,10 @@ void DetectWorkspaceFolders(const Platform& platform, const Workspace& workspace
 }  // namespace
 
 void DetectFreeHand8(const Platform& platform) {
-  std::string install = ReadRegistryText(platform.registry, kHklm, "SOFTWARE\\Macromedia\\FreeHand\\8\\Installation",
-                                         "InstallPath");
-  std::string xtras = ReadRegistryText(platform.registry, kHklm, "SOFTWARE\\Macromedia\\FreeHand\\8\\English",
-                                       "XtrasDir");
+  std::string install =
+      ReadRegistryText(platform.registry, kHklm, "SOFTWARE\\Macromedia\\FreeHand\\8\\Installation", "InstallPath");
+  std::string xtras =
+      ReadRegistryText(platform.registry, kHklm, "SOFTWARE\\Macromedia\\FreeHand\\8\\English", "XtrasDir");
   if (!install.empty() && !xtras.empty())
     StoreFoundFolder(platform.registry, "Fh8", AddTrailingBackslash(install) + xtras);
 }

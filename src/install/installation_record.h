@@ -12,9 +12,7 @@ namespace setup {
 /// runs that no user watches and for tests.
 class InstallationRecord : public InstallationObserver {
  public:
-  void TargetStarted(const std::string& name, int k, int n) override {
-    targets.push_back(Counted(name, k, n));
-  }
+  void TargetStarted(const std::string& name, int k, int n) override { targets.push_back(Counted(name, k, n)); }
   void FilesCounted(int) override {}
   void FileStarted(const std::string& file, int, int) override { files.push_back(file); }
   void ShowError(const std::string& text) override { errors.push_back(text); }

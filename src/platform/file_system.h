@@ -46,8 +46,8 @@ enum ErrorCode : std::uint32_t {
 
 /// One entry of a folder listing.
 struct FoundEntry {
-  std::string name;           // as the file system reports it, without a path
-  std::uint32_t attributes;   // FileAttribute bits
+  std::string name;          // as the file system reports it, without a path
+  std::uint32_t attributes;  // FileAttribute bits
 };
 
 /// An open folder listing (find first / find next / close). Closing is the destructor.

@@ -17,14 +17,13 @@ class ProfileReader {
   /// The value of key in section, without the blanks around it, cut to
   /// buffer_size - 1 characters. Empty when the file, section or key is
   /// missing or unreadable. Never throws.
-  virtual std::string ReadString(const std::string& file, std::string_view section,
-                                 std::string_view key, std::size_t buffer_size) = 0;
+  virtual std::string ReadString(const std::string& file, std::string_view section, std::string_view key,
+                                 std::size_t buffer_size) = 0;
 
   /// The key names of a section in file order, as many as fit in buffer_size
   /// bytes with a zero after each (the last may be cut short). Empty when the
   /// file or section is missing. Never throws.
-  virtual std::vector<std::string> ReadKeyNames(const std::string& file,
-                                                std::string_view section,
+  virtual std::vector<std::string> ReadKeyNames(const std::string& file, std::string_view section,
                                                 std::size_t buffer_size) = 0;
 };
 

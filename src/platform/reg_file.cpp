@@ -70,8 +70,8 @@ std::optional<std::string> ParseHexBytes(std::string_view text) {
 std::string NarrowUtf16(const std::string& bytes) {
   std::string text;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    unsigned code = static_cast<unsigned char>(bytes[i]) |
-                    static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+    unsigned code =
+        static_cast<unsigned char>(bytes[i]) | static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
     text += code < 256 ? static_cast<char>(code) : '?';
   }
   return text;
@@ -84,8 +84,7 @@ struct Cursor {
   std::string path;
 };
 
-void ParseKeyLine(std::string_view line, int number, Cursor& cursor,
-                  std::vector<RegOperation>& out) {
+void ParseKeyLine(std::string_view line, int number, Cursor& cursor, std::vector<RegOperation>& out) {
   if (line.back() != ']') Fail(number, "a key line must end in ']'");
   std::string_view inner = line.substr(1, line.size() - 2);
   bool deletion = !inner.empty() && inner.front() == '-';
@@ -97,8 +96,7 @@ void ParseKeyLine(std::string_view line, int number, Cursor& cursor,
   std::string path = slash == std::string_view::npos ? "" : std::string(inner.substr(slash + 1));
   while (!path.empty() && path.back() == '\\') path.pop_back();
   cursor = Cursor{true, deletion, *root, path};
-  out.push_back({deletion ? RegOperation::Kind::kDeleteKey : RegOperation::Kind::kCreateKey,
-                 *root, path, "", 0, ""});
+  out.push_back({deletion ? RegOperation::Kind::kDeleteKey : RegOperation::Kind::kCreateKey, *root, path, "", 0, ""});
 }
 
 void ParseValueLine(std::string_view line, int number, bool unicode, const Cursor& cursor,
@@ -139,8 +137,7 @@ void ParseValueLine(std::string_view line, int number, bool unicode, const Curso
     op.type = kRegBinary;
     if (!rest.empty() && rest.front() == '(') {
       std::size_t close = rest.find(')');
-      if (close == std::string_view::npos || close == 1 || close > 9)
-        Fail(number, "malformed hex type");
+      if (close == std::string_view::npos || close == 1 || close > 9) Fail(number, "malformed hex type");
       std::uint32_t type = 0;
       for (char c : rest.substr(1, close - 1)) {
         if (HexDigit(c) < 0) Fail(number, "malformed hex type");

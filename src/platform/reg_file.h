@@ -15,10 +15,10 @@ struct RegOperation {
   enum class Kind { kCreateKey, kDeleteKey, kSetValue, kDeleteValue };
   Kind kind;
   RootKey root;
-  std::string path;         // below the root, without a leading backslash
-  std::string name;         // value name; empty for the default value
-  std::uint32_t type = 0;   // RegistryType of kSetValue
-  std::string data;         // data bytes as the ANSI functions see them
+  std::string path;        // below the root, without a leading backslash
+  std::string name;        // value name; empty for the default value
+  std::uint32_t type = 0;  // RegistryType of kSetValue
+  std::string data;        // data bytes as the ANSI functions see them
 };
 
 /// A .reg text that cannot be read; what() names the line.

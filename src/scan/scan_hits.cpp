@@ -15,7 +15,7 @@ namespace {
 
 // Host initialisation files that hold one plug-in folder in one key.
 struct IniValueTrigger {
-  std::string_view name;        // lower-case file name
+  std::string_view name;  // lower-case file name
   std::string_view section;
   std::string_view key;
   std::string_view value_name;  // scratch value the folder is stored under
@@ -224,7 +224,8 @@ void CheckScanHit(const Platform& platform, bool& image_explorer_pro_mark, const
   if (EqualIgnoringCase(extension, ".ini")) return CheckIni(hit, LowerCased(file_name), image_explorer_pro_mark);
   if (EqualIgnoringCase(extension, ".exe")) return CheckProgram(hit, LowerCased(file_name), image_explorer_pro_mark);
   if (EqualIgnoringCase(file_name, "aiprefs")) return CheckAiPrefs(hit);
-  if (EqualIgnoringCase(extension, ".txt") && StartsWithIgnoringCase(file_name, "fireworks")) CheckFireworksPreferences(hit);
+  if (EqualIgnoringCase(extension, ".txt") && StartsWithIgnoringCase(file_name, "fireworks"))
+    CheckFireworksPreferences(hit);
 }
 
 }  // namespace setup

@@ -142,8 +142,7 @@ std::vector<ControlId> FormModel::TabSequence(ControlId parent) const {
     int key = TabKey(id);
     children.emplace_back(key < 0 ? INT_MAX : key, id);
   }
-  std::stable_sort(children.begin(), children.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(children.begin(), children.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<ControlId> sequence;
   for (const auto& child : children) sequence.push_back(child.second);
   return sequence;
@@ -156,8 +155,7 @@ bool FormModel::StartsGroup(ControlId id) const {
 
 ControlId FormModel::DesignedDefaultButton() const {
   for (ControlId id = 0; id < size(); ++id) {
-    if (spec_.controls[id].kind == ControlKind::kButton && (spec_.controls[id].style & kStyleDefaultButton))
-      return id;
+    if (spec_.controls[id].kind == ControlKind::kButton && (spec_.controls[id].style & kStyleDefaultButton)) return id;
   }
   return -1;
 }

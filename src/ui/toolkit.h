@@ -28,50 +28,50 @@ inline constexpr std::uint32_t kAnchorAll = kAnchorLeft | kAnchorTop | kAnchorRi
 enum class ControlKind {
   kLabel,
   kButton,
-  kGlyphButton,   // a button with a 16 x 16 picture, optionally text beside it; never takes the focus
+  kGlyphButton,  // a button with a 16 x 16 picture, optionally text beside it; never takes the focus
   kCheckBox,
-  kEdit,          // one line
-  kCheckList,     // items with a tick each
-  kMemo,          // multi-line, read-only text
-  kRadioButton,   // the radio buttons of one window form one group
-  kPanel,         // holds other controls
-  kPicture,       // a picture stretched to fill the control
+  kEdit,         // one line
+  kCheckList,    // items with a tick each
+  kMemo,         // multi-line, read-only text
+  kRadioButton,  // the radio buttons of one window form one group
+  kPanel,        // holds other controls
+  kPicture,      // a picture stretched to fill the control
   kProgressBar,
-  kStatusBar,     // one text field along the bottom edge of the window
+  kStatusBar,  // one text field along the bottom edge of the window
 };
 
 /// Looks and habits beyond a control's kind, as bits.
 enum ControlStyle : std::uint32_t {
   kStyleNone = 0,
-  kStyleTitleFont = 1 << 0,        // Arial bold italic, 43 pixels high
-  kStyleVersionFont = 1 << 1,      // Arial bold italic, 21 pixels high, grey text
+  kStyleTitleFont = 1 << 0,    // Arial bold italic, 43 pixels high
+  kStyleVersionFont = 1 << 1,  // Arial bold italic, 21 pixels high, grey text
   kStyleAlignRight = 1 << 2,
   kStyleAlignCentre = 1 << 3,
-  kStyleNoPrefix = 1 << 4,         // '&' is shown literally, not as an underline marker
-  kStyleTransparent = 1 << 5,      // the parent shows through
-  kStyleLoweredBevel = 1 << 6,     // panel: lowered inner and outer bevel; none: borderless
+  kStyleNoPrefix = 1 << 4,      // '&' is shown literally, not as an underline marker
+  kStyleTransparent = 1 << 5,   // the parent shows through
+  kStyleLoweredBevel = 1 << 6,  // panel: lowered inner and outer bevel; none: borderless
   kStyleHandCursor = 1 << 7,
-  kStyleDefaultButton = 1 << 8,    // Enter presses it unless another button has the focus
-  kStyleButtonFace = 1 << 9,       // background in the button-face colour
-  kStyleChecked = 1 << 10,         // check box or radio button checked in the design
-  kStyleDisabled = 1 << 11,        // disabled in the design
-  kStyleGlyphRescan = 1 << 12,     // glyph button: the rescan picture
-  kStyleGlyphBrowse = 1 << 13,     // glyph button: the folder picture
-  kStyleInitialFocus = 1 << 14,    // has the focus when the window opens
-  kStyleAutoSize = 1 << 15,        // label: sized to its text
+  kStyleDefaultButton = 1 << 8,  // Enter presses it unless another button has the focus
+  kStyleButtonFace = 1 << 9,     // background in the button-face colour
+  kStyleChecked = 1 << 10,       // check box or radio button checked in the design
+  kStyleDisabled = 1 << 11,      // disabled in the design
+  kStyleGlyphRescan = 1 << 12,   // glyph button: the rescan picture
+  kStyleGlyphBrowse = 1 << 13,   // glyph button: the folder picture
+  kStyleInitialFocus = 1 << 14,  // has the focus when the window opens
+  kStyleAutoSize = 1 << 15,      // label: sized to its text
 };
 
 /// One row of a form's layout table.
 struct ControlSpec {
   std::string_view name;
   ControlKind kind;
-  std::string_view parent;  // name of the enclosing panel; empty for the window itself
+  std::string_view parent;       // name of the enclosing panel; empty for the window itself
   int left, top, width, height;  // in the parent's client coordinates
-  std::uint32_t anchors;    // Anchor bits
-  std::string_view text;    // designed text
-  std::string_view hint;    // status-bar hint; the part after a '|' is shown
-  int tab_order;            // position in the Tab order, from 0; -1: not reached by Tab
-  std::uint32_t style;      // ControlStyle bits
+  std::uint32_t anchors;         // Anchor bits
+  std::string_view text;         // designed text
+  std::string_view hint;         // status-bar hint; the part after a '|' is shown
+  int tab_order;                 // position in the Tab order, from 0; -1: not reached by Tab
+  std::uint32_t style;           // ControlStyle bits
 };
 
 enum class BorderStyle {
@@ -88,7 +88,7 @@ struct FormSpec {
   int min_outer_width, min_outer_height;  // 0: no minimum
   BorderStyle border;
   bool stays_on_top;
-  bool centred;                 // centred on the screen whenever it is shown
+  bool centred;                           // centred on the screen whenever it is shown
   std::span<const ControlSpec> controls;  // a control's id is its index here
 };
 
@@ -198,8 +198,7 @@ class Toolkit {
   /// Makes a hidden window; an owned window stays above its owner.
   virtual std::unique_ptr<Window> CreateForm(const FormSpec& spec, Window* owner) = 0;
   /// A modal message box; returns the button pressed (kIdOk, kIdYes, kIdNo).
-  virtual int ShowMessage(Window* owner, std::string_view text, std::string_view caption,
-                         unsigned style) = 0;
+  virtual int ShowMessage(Window* owner, std::string_view text, std::string_view caption, unsigned style) = 0;
   /// The system's folder picker; the chosen file-system path, or nothing
   /// when cancelled or when the choice is not a file-system folder.
   virtual std::optional<std::string> BrowseForFolder(Window& owner, std::string_view instruction) = 0;

@@ -46,7 +46,7 @@ constexpr int kLeafFolders = 110;
 constexpr int kFolders = kTopFolders * (1 + kMiddleFolders * (1 + kLeafFolders));
 // Ten files in each folder; two of them take the recognisers' longer path
 // (an .ini and an .exe that match no trigger).
-const char* const kFileNames[] = {"a.dat", "b.dat", "c.dat", "d.dat", "e.dat",
+const char* const kFileNames[] = {"a.dat", "b.dat", "c.dat",      "d.dat",     "e.dat",
                                   "f.dat", "g.dat", "readme.txt", "setup.ini", "program.exe"};
 constexpr int kExpectedFiles = kFolders * 10;
 static_assert(kFolders == 20000);
@@ -220,11 +220,9 @@ int WalkNatively(const fs::path& tree) {
   // Alternated, best of three: both see the same warm cache.
   for (int round = 0; round < 3; ++round) {
     best_find = std::min(best_find, Seconds([&] {
-      if (std::system(find.c_str()) != 0) std::fprintf(stderr, "find failed\n");
-    }));
-    best_walk = std::min(best_walk, Seconds([&] {
-      met = Walk(platform, unwatched, "T:\\");
-    }));
+                           if (std::system(find.c_str()) != 0) std::fprintf(stderr, "find failed\n");
+                         }));
+    best_walk = std::min(best_walk, Seconds([&] { met = Walk(platform, unwatched, "T:\\"); }));
   }
   std::printf("walk (portable back end): %d files, %.3f s\n", met, best_walk);
   std::printf("find -type f | wc -l: %.3f s\n", best_find);

@@ -22,8 +22,7 @@ class PortableWorld : public ContractWorld {
  public:
   PortableWorld() : files_("C:\\"), profile_(files_) {
     static std::atomic<int> counter{0};
-    root_ = fs::temp_directory_path() /
-            ("contract_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    root_ = fs::temp_directory_path() / ("contract_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
     fs::create_directories(root_);
     files_.MapDrive('C', root_);
   }
@@ -54,8 +53,7 @@ class PortableWorld : public ContractWorld {
 
   void RemoveRegistryTree(RootKey root, const std::string& path) override {
     std::string text = std::string("REGEDIT4\n[-") +
-                       (root == RootKey::kCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") +
-                       path + "]\n";
+                       (root == RootKey::kCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + path + "]\n";
     registry_.Load(text);
     other_view_.Load(text);
   }

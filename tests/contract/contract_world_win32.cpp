@@ -11,9 +11,7 @@
 namespace setup {
 namespace {
 
-HKEY RootHandle(RootKey root) {
-  return root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
+HKEY RootHandle(RootKey root) { return root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 void DeleteTreeInView(RootKey root, const std::string& path, REGSAM view) {
   HKEY key = nullptr;
@@ -47,15 +45,13 @@ class Win32World : public ContractWorld {
     REGSAM view = sixty_four_bit_view ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     for (const RegOperation& op : ParseRegFile(reg_text)) {
       switch (op.kind) {
-        case RegOperation::Kind::kDeleteKey:
-          DeleteTreeInView(op.root, op.path, view);
-          break;
+        case RegOperation::Kind::kDeleteKey: DeleteTreeInView(op.root, op.path, view); break;
         case RegOperation::Kind::kDeleteValue:
         case RegOperation::Kind::kCreateKey:
         case RegOperation::Kind::kSetValue: {
           HKEY key = nullptr;
-          if (RegCreateKeyExA(RootHandle(op.root), op.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
-                              nullptr, &key, nullptr) != ERROR_SUCCESS)
+          if (RegCreateKeyExA(RootHandle(op.root), op.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
+                              nullptr) != ERROR_SUCCESS)
             throw std::runtime_error("cannot create " + op.path);
           if (op.kind == RegOperation::Kind::kSetValue)
             RegSetValueExA(key, op.name.c_str(), 0, op.type, reinterpret_cast<const BYTE*>(op.data.data()),

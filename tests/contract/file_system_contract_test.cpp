@@ -168,10 +168,8 @@ TEST_F(FileSystemContractTest, ErrorTextsEndInALineBreak) {
     std::uint32_t code;
     const char* text;
   } cases[] = {
-      {kErrorFileNotFound, "File not found.\r\n"},
-      {kErrorPathNotFound, "Path not found.\r\n"},
-      {kErrorAccessDenied, "Access denied.\r\n"},
-      {kErrorSharingViolation, "Sharing violation.\r\n"},
+      {kErrorFileNotFound, "File not found.\r\n"},       {kErrorPathNotFound, "Path not found.\r\n"},
+      {kErrorAccessDenied, "Access denied.\r\n"},        {kErrorSharingViolation, "Sharing violation.\r\n"},
       {kErrorAlreadyExists, "File already exists.\r\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(files().ErrorText(c.code), c.text) << c.code;

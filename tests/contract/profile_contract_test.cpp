@@ -21,8 +21,7 @@ struct ProfileContractTest : testing::Test {
     world_->WriteFile(path, text);
     return path;
   }
-  std::string Read(const std::string& file, std::string_view section, std::string_view key,
-                   std::size_t size = 2048) {
+  std::string Read(const std::string& file, std::string_view section, std::string_view key, std::size_t size = 2048) {
     return world_->profile().ReadString(file, section, key, size);
   }
   std::unique_ptr<ContractWorld> world_;
@@ -75,8 +74,7 @@ TEST_F(ProfileContractTest, ValueLookupRules) {
       {"Spaced", "K", "spaced section"},
       {"Missing", "AutoScan", ""},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(Read(file, c.section, c.key), c.expected) << "[" << c.section << "] " << c.key;
+  for (const Case& c : cases) EXPECT_EQ(Read(file, c.section, c.key), c.expected) << "[" << c.section << "] " << c.key;
   EXPECT_EQ(Read(folder_ + "missing.ini", "Options", "AutoScan"), "");
 }
 

@@ -44,7 +44,9 @@ TEST_F(RegistryContractTest, ValuesReadAsTextByType) {
       "\"Binary\"=hex:43,3a,5c,50,00,58,59\n"
       "\"BinaryNoZero\"=hex:43,3a,5c,50\n"
       "\"BinaryEmpty\"=hex:\n"
-      "\"BinaryLong\"=" + long_binary + "\n"
+      "\"BinaryLong\"=" +
+      long_binary +
+      "\n"
       "\"Expand\"=hex(2):43,3a,5c,25,54,4d,50,25,00\n"
       "\"Multi\"=hex(7):41,00,42,00,00\n"
       "\"Dword\"=dword:00000001\n");
@@ -68,8 +70,7 @@ TEST_F(RegistryContractTest, ValuesReadAsTextByType) {
       {"Dword", ""},
       {"Missing", ""},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(Text(RootKey::kCurrentUser, key, c.name), c.expected) << "value " << c.name;
+  for (const Case& c : cases) EXPECT_EQ(Text(RootKey::kCurrentUser, key, c.name), c.expected) << "value " << c.name;
   EXPECT_EQ(Text(RootKey::kCurrentUser, "software\\PLUGINSETUPCONTRACT\\types", "Sz"),
             "C:\\Program Files\\Host\\Plugins\\");
   EXPECT_EQ(Text(RootKey::kCurrentUser, key + "\\Missing", "Sz"), "");
@@ -100,8 +101,7 @@ TEST_F(RegistryContractTest, LocalMachineIsReadInThe32BitView) {
   world_->LoadRegistry(
       "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\PluginSetupContract]\n\"Both\"=\"32\"\n\"Only32\"=\"x\"\n");
   world_->LoadRegistry(
-      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\PluginSetupContract]\n\"Both\"=\"64\"\n\"Only64\"=\"y\"\n",
-      true);
+      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\PluginSetupContract]\n\"Both\"=\"64\"\n\"Only64\"=\"y\"\n", true);
   EXPECT_EQ(Text(RootKey::kLocalMachine, kTestKey, "Both"), "32");
   EXPECT_EQ(Text(RootKey::kLocalMachine, kTestKey, "Only32"), "x");
   EXPECT_EQ(Text(RootKey::kLocalMachine, kTestKey, "Only64"), "");

@@ -13,8 +13,17 @@ namespace {
 
 // The file names the recognisers act on, as a scan would meet them.
 constexpr const char* kHostFiles[] = {
-    "pd.ini",     "photoshp.ini", "photos30.ini", "photos40.ini",  "iep.ini",           "xres.ini",
-    "ulead32.ini", "qfxwin.ini",  "aiprefs",      "plugdirs.cfg",  "fireworks 4 preferences.txt",
+    "pd.ini",
+    "photoshp.ini",
+    "photos30.ini",
+    "photos40.ini",
+    "iep.ini",
+    "xres.ini",
+    "ulead32.ini",
+    "qfxwin.ini",
+    "aiprefs",
+    "plugdirs.cfg",
+    "fireworks 4 preferences.txt",
 };
 
 }  // namespace

@@ -85,14 +85,14 @@ TEST_F(DetectionPassTest, EnabledSectionChoosesTheMostSpecificKey) {
     std::vector<std::string> listed;
   } cases[] = {
       {"all=0\r\nphotoshop=1", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
-      {"photoshop=0\r\nPhotoShop7=1", {"Paint Shop Pro 5 by JASC, 1st path [x]", "Paint Shop Pro 5 by JASC, 2nd path",
-                                        "PhotoImpact by Ulead, 1st path", "PhotoShop 7 by Adobe [x]",
-                                        "PhotoShop 7 by Adobe, additional path"}},
+      {"photoshop=0\r\nPhotoShop7=1",
+       {"Paint Shop Pro 5 by JASC, 1st path [x]", "Paint Shop Pro 5 by JASC, 2nd path",
+        "PhotoImpact by Ulead, 1st path", "PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
       {"photoshop7=0\r\nphotoshop=1\r\npaintshoppro5=\r\npaintshoppro=0\r\nphotoimpactall=no",
        {"PhotoImpact by Ulead, 1st path"}},
-      {"all=0\r\nphotoimpact=00\r\npaintshoppro=false", {"Paint Shop Pro 5 by JASC, 1st path [x]",
-                                                        "Paint Shop Pro 5 by JASC, 2nd path",
-                                                        "PhotoImpact by Ulead, 1st path"}},
+      {"all=0\r\nphotoimpact=00\r\npaintshoppro=false",
+       {"Paint Shop Pro 5 by JASC, 1st path [x]", "Paint Shop Pro 5 by JASC, 2nd path",
+        "PhotoImpact by Ulead, 1st path"}},
       {"ALL=0", {}},
   };
   for (const Case& c : cases) {
@@ -119,9 +119,9 @@ TEST_F(DetectionPassTest, RescanRebuildsTheListAndKeepsFoundMarks) {
   registry_.Load("REGEDIT4\n[-HKLM\\Software\\Adobe\\Photoshop\\7.0]\n");
   main.SetVisible(Main::Rescan, true);
   main.Click(Main::Rescan);
-  EXPECT_EQ(Items(), (std::vector<std::string>{"Paint Shop Pro 5 by JASC, 1st path [x]",
-                                               "Paint Shop Pro 5 by JASC, 2nd path",
-                                               "PhotoImpact by Ulead, 1st path"}));
+  EXPECT_EQ(Items(),
+            (std::vector<std::string>{"Paint Shop Pro 5 by JASC, 1st path [x]", "Paint Shop Pro 5 by JASC, 2nd path",
+                                      "PhotoImpact by Ulead, 1st path"}));
   EXPECT_TRUE(app_.state().found.test(Index("PhotoShop 7 by Adobe")));
 }
 

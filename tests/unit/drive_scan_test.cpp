@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "hosts/registry_access.h"
 #include "app/scan_progress_form.h"
+#include "hosts/registry_access.h"
 #include "ui/work_window.h"
 #include "unit/app_world.h"
 
@@ -76,8 +76,8 @@ struct DriveScanTest : testing::Test, TestWorld, ScanObserver {
 
 TEST_F(DriveScanTest, WalksDepthFirstInListingOrderFilesAndFoldersAlike) {
   Drive('D');
-  for (const char* file : {"D:\\a.txt", "D:\\B\\b1.txt", "D:\\B\\C\\c.txt", "D:\\B\\d.txt", "D:\\c.txt",
-                           "D:\\Z\\z.txt", "D:\\.hidden\\inside.txt", "D:\\B\\.dotfile"})
+  for (const char* file : {"D:\\a.txt", "D:\\B\\b1.txt", "D:\\B\\C\\c.txt", "D:\\B\\d.txt", "D:\\c.txt", "D:\\Z\\z.txt",
+                           "D:\\.hidden\\inside.txt", "D:\\B\\.dotfile"})
     Write(file, "");
   Folder("D:\\B\\Empty");
   Scan();
@@ -103,8 +103,8 @@ TEST_F(DriveScanTest, OnlyTheTopThreeLevelsAreReportedAndTheUserActsAtEveryFolde
   Drive('D');
   Write("D:\\Apps\\Paint\\Filters\\Deep\\f.txt", "");
   EXPECT_TRUE(Scan());
-  EXPECT_EQ(Logged("reached "), (Events{"reached C:\\", "reached D:\\", "reached D:\\Apps\\",
-                                       "reached D:\\Apps\\Paint\\"}));
+  EXPECT_EQ(Logged("reached "),
+            (Events{"reached C:\\", "reached D:\\", "reached D:\\Apps\\", "reached D:\\Apps\\Paint\\"}));
   EXPECT_EQ(Logged("act").size(), 6u) << "C:, D:, Apps, Paint, Filters, Deep";
   EXPECT_EQ(log_[0], "act") << "the user may act before the first folder is looked at";
 }
@@ -122,8 +122,7 @@ TEST_F(DriveScanTest, EscapeBeforeTheScanStopsItAtTheFirstVisit) {
 
 TEST_F(DriveScanTest, EscapeDuringAFolderStopsAtTheNextVisit) {
   Drive('D');
-  for (const char* file : {"C:\\A\\a1.txt", "C:\\A\\a2.txt", "C:\\A\\a3.txt", "C:\\B\\b.txt", "C:\\z.txt",
-                           "D:\\d.txt"})
+  for (const char* file : {"C:\\A\\a1.txt", "C:\\A\\a2.txt", "C:\\A\\a3.txt", "C:\\B\\b.txt", "C:\\z.txt", "D:\\d.txt"})
     Write(file, "");
   on_file_ = [this](const std::string&, std::string_view name) {
     if (name == "a1.txt") keyboard_.PressEscapeAtQuestion(1);

@@ -62,10 +62,10 @@ TEST(FormModelTest, AnchorsKeepDistancesToTheirEdges) {
       {kAnchorLeftTop, 400, 300, {10, 20, 30, 40}},
       {kAnchorRight | kAnchorBottom, 400, 300, {110, 120, 30, 40}},
       {kAnchorLeft | kAnchorRight, 400, 300, {10, 70, 130, 40}},
-      {kAnchorAll, 250, 220, {10, 20, 0, 60}},           // stretched, never below zero
-      {0, 401, 303, {60, 71, 30, 40}},                   // no anchor: stays put relative to the centre
+      {kAnchorAll, 250, 220, {10, 20, 0, 60}},  // stretched, never below zero
+      {0, 401, 303, {60, 71, 30, 40}},          // no anchor: stays put relative to the centre
       {kAnchorTop | kAnchorBottom, 200, 150, {-40, 20, 30, 0}},
-      {kAnchorTop, 299, 200, {10, 20, 30, 40}},          // no horizontal anchor, shrunk by one: -1 / 2 is 0
+      {kAnchorTop, 299, 200, {10, 20, 30, 40}},  // no horizontal anchor, shrunk by one: -1 / 2 is 0
   };
   for (const Case& c : cases) {
     EXPECT_EQ(AnchoredBounds({10, 20, 30, 40}, c.anchors, 300, 200, c.parent_width, c.parent_height), c.placed)
@@ -134,12 +134,8 @@ TEST(FormModelTest, MemoLinesRoundTrip) {
     std::string text;
     std::vector<std::string> lines;
   } cases[] = {
-      {"", {}},
-      {"one", {"one"}},
-      {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-      {"a\r\n", {"a"}},
-      {"a\n\n", {"a", ""}},
-      {"a\n\rb", {"a", "", "b"}},
+      {"", {}},         {"one", {"one"}},     {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+      {"a\r\n", {"a"}}, {"a\n\n", {"a", ""}}, {"a\n\rb", {"a", "", "b"}},
   };
   for (const Case& c : cases) EXPECT_EQ(MemoLines(c.text), c.lines) << c.text;
   EXPECT_EQ(MemoText({"a", "", "b"}), "a\r\n\r\nb");

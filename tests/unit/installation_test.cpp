@@ -52,7 +52,8 @@ struct InstallationTest : testing::Test, AppWorld {
 
 TEST_F(InstallationTest, DeploymentListFollowsTheFilesSection) {
   Write("C:\\Package\\A.8BFX", "long extension");
-  WriteSetupIni("[files]\r\nz=b.8bf\r\n1=*.8bf\r\ndup=b.8bf\r\nnone=*.none\r\nsub=Filters\\*\r\nslash=Filters/c.8bf\r\n");
+  WriteSetupIni(
+      "[files]\r\nz=b.8bf\r\n1=*.8bf\r\ndup=b.8bf\r\nnone=*.none\r\nsub=Filters\\*\r\nslash=Filters/c.8bf\r\n");
   EXPECT_EQ(BuildDeploymentList(platform_),
             (std::vector<std::string>{"b.8bf", "a.8bf", "A.8BFX", "b.8bf", "b.8bf", "Filters\\c.8bf"}));
 }
@@ -69,8 +70,12 @@ TEST_F(InstallationTest, DirectoryPart) {
     const char* path;
     const char* folder;
   } cases[] = {
-      {"D:\\Plugins\\Filters\\", "D:\\Plugins\\Filters"}, {"D:\\", "D:\\"}, {"plain", ""},
-      {"D:\\Host\\\\a.8bf", "D:\\Host\\\\"},             {"D:x", "D"},     {"\\\\server", "\\\\"},
+      {"D:\\Plugins\\Filters\\", "D:\\Plugins\\Filters"},
+      {"D:\\", "D:\\"},
+      {"plain", ""},
+      {"D:\\Host\\\\a.8bf", "D:\\Host\\\\"},
+      {"D:x", "D"},
+      {"\\\\server", "\\\\"},
   };
   for (const Case& c : cases) EXPECT_EQ(DirectoryPart(c.path), c.folder) << c.path;
 }
@@ -85,8 +90,8 @@ TEST_F(InstallationTest, InstallsIntoTickedHostsThenTheCustomFolder) {
   main.Click(Main::Install);
 
   EXPECT_FALSE(Exists("C:\\PSP5\\Acme\\a.8bf"));
-  for (const char* file : {"C:\\MIC\\a.8bf", "C:\\MIC\\Filters\\c.8bf", "C:\\PS7\\Acme\\a.8bf",
-                           "C:\\PS7\\Acme\\b.8bf", "C:\\PS7\\Acme\\Filters\\c.8bf", "C:\\Custom\\Acme\\b.8bf"})
+  for (const char* file : {"C:\\MIC\\a.8bf", "C:\\MIC\\Filters\\c.8bf", "C:\\PS7\\Acme\\a.8bf", "C:\\PS7\\Acme\\b.8bf",
+                           "C:\\PS7\\Acme\\Filters\\c.8bf", "C:\\Custom\\Acme\\b.8bf"})
     EXPECT_TRUE(Exists(file)) << file;
   EXPECT_FALSE(Exists("C:\\MICa.8bf"));
   HeadlessWindow& progress = ProgressWindow();
@@ -112,7 +117,11 @@ TEST_F(InstallationTest, ExitAnsweredYesEndsWithTheScratchKeyKept) {
   main.Click(Main::Install);
   EXPECT_TRUE(toolkit_.end_requested_);
   EXPECT_TRUE(registry_.KeyExists(RootKey::kCurrentUser, std::string(kScratchKeyPath)));
-  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"The installation has completed.\nDo you want to exit the installation program?"});  // no close question, no close message
+  EXPECT_EQ(
+      MessageTexts(),
+      std::vector<std::string>{
+          "The installation has completed.\nDo you want to exit the installation program?"});  // no close question, no
+                                                                                               // close message
 }
 
 TEST_F(InstallationTest, MainWindowIsDisabledBeforeTheProgressWindowShowsAndAfterItHides) {
@@ -159,7 +168,10 @@ struct InstallFilesTest : testing::Test, TestWorld {
     return -1;
   }
   InstallChoice Choice() {
-    return {{Index("Image Composer 1.0 by Microsoft, 1st path"), Index("PhotoShop 7 by Adobe")}, true, "C:\\Custom", "Acme"};
+    return {{Index("Image Composer 1.0 by Microsoft, 1st path"), Index("PhotoShop 7 by Adobe")},
+            true,
+            "C:\\Custom",
+            "Acme"};
   }
   InstallationRecord record_;
 };
@@ -193,8 +205,9 @@ TEST_F(InstallFilesTest, LinksInsideATargetAreNotWrittenThrough) {
   std::filesystem::create_directory_symlink(files_.HostPath("C:\\Outside\\Filters"),
                                             files_.HostPath("C:\\Custom\\Acme\\Filters"));
   InstallFiles(platform_, {{}, true, "C:\\Custom", "Acme"}, record_);
-  EXPECT_EQ(record_.errors, (std::vector<std::string>{"The file a.8bf could not be copied.\nError: Access denied.\r\n",
-                                                      "The file Filters\\c.8bf could not be copied.\nError: Access denied.\r\n"}));
+  EXPECT_EQ(record_.errors,
+            (std::vector<std::string>{"The file a.8bf could not be copied.\nError: Access denied.\r\n",
+                                      "The file Filters\\c.8bf could not be copied.\nError: Access denied.\r\n"}));
   EXPECT_EQ(files_.ReadWholeFile("C:\\Outside\\a.8bf", SIZE_MAX), "kept");
   EXPECT_FALSE(files_.FileExists("C:\\Outside\\Filters\\c.8bf"));
 
@@ -240,7 +253,8 @@ struct DeploymentPacingTest : testing::Test, TestWorld {
 };
 
 TEST_F(DeploymentPacingTest, TheLineShowsTheFirstTheLastAndEveryFailedFileBetweenFrames) {
-  for (const char* name : {"1.8bf", "2.8bf", "3.8bf", "4.8bf", "5.8bf"}) Write(std::string("C:\\Package\\") + name, "x");
+  for (const char* name : {"1.8bf", "2.8bf", "3.8bf", "4.8bf", "5.8bf"})
+    Write(std::string("C:\\Package\\") + name, "x");
   WriteSetupIni("[files]\r\n1=*.8bf\r\n");
   files_.CreateFolder("C:\\Target");
   files_.HoldOpen("C:\\Package\\3.8bf");

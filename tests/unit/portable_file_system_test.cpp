@@ -59,8 +59,7 @@ struct PortableFileSystemTest : testing::Test {
   // "C:\ddd...\ddd" of exactly the given length.
   static std::string PathOfLength(std::size_t length) {
     std::string path = "C:\\";
-    while (path.size() < length)
-      path += (path.size() % 50 == 0 && path.size() + 1 < length) ? '\\' : 'd';
+    while (path.size() < length) path += (path.size() % 50 == 0 && path.size() + 1 < length) ? '\\' : 'd';
     return path;
   }
 
@@ -70,8 +69,7 @@ struct PortableFileSystemTest : testing::Test {
 
 TEST_F(PortableFileSystemTest, ResolvesNamesRegardlessOfCase) {
   Write("Package/Setup.INI", "[Setup]");
-  for (const char* path :
-       {"C:\\Package\\Setup.INI", "c:\\PACKAGE\\setup.ini", "C:\\pAcKaGe\\SETUP.ini"}) {
+  for (const char* path : {"C:\\Package\\Setup.INI", "c:\\PACKAGE\\setup.ini", "C:\\pAcKaGe\\SETUP.ini"}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(files.ReadWholeFile(path, SIZE_MAX), "[Setup]");
     EXPECT_EQ(files.HostPath(path), Host("Package/Setup.INI"));
@@ -89,9 +87,8 @@ TEST_F(PortableFileSystemTest, PrefersExactNameThenFirstInByteOrder) {
 }
 
 TEST_F(PortableFileSystemTest, SkipsEmptyAndDotComponents) {
-  for (const char* path :
-       {"C:\\dir\\\\file.txt", "C:\\\\dir\\.\\file.txt", "C:\\other\\..\\dir\\file.txt",
-        "C:\\..\\..\\dir\\file.txt", "C:\\dir\\.\\..\\dir\\file.txt", "C:dir\\file.txt"}) {
+  for (const char* path : {"C:\\dir\\\\file.txt", "C:\\\\dir\\.\\file.txt", "C:\\other\\..\\dir\\file.txt",
+                           "C:\\..\\..\\dir\\file.txt", "C:\\dir\\.\\..\\dir\\file.txt", "C:dir\\file.txt"}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(files.ReadWholeFile(path, SIZE_MAX), "content");
   }
@@ -101,9 +98,9 @@ TEST_F(PortableFileSystemTest, SkipsEmptyAndDotComponents) {
 
 TEST_F(PortableFileSystemTest, RejectsInvalidNameCharacters) {
   Write("dir/sub/x", "");  // a forward slash must not reach it
-  for (const std::string& path : std::vector<std::string>{
-           "C:\\dir/sub\\x", "C:\\dir\\a:b", "C:\\dir\\*", "C:\\d?r\\x", "C:\\dir\\\"x\"",
-           "C:\\dir\\<x>", "C:\\dir\\a|b", std::string("C:\\dir\\a\0b", 10), "C:\\dir\\\x01"}) {
+  for (const std::string& path :
+       std::vector<std::string>{"C:\\dir/sub\\x", "C:\\dir\\a:b", "C:\\dir\\*", "C:\\d?r\\x", "C:\\dir\\\"x\"",
+                                "C:\\dir\\<x>", "C:\\dir\\a|b", std::string("C:\\dir\\a\0b", 10), "C:\\dir\\\x01"}) {
     SCOPED_TRACE(path);
     auto check = [&](bool ok) {
       EXPECT_FALSE(ok);
@@ -146,23 +143,20 @@ TEST_F(PortableFileSystemTest, ListsWhatThePatternMatches) {
     const char* pattern;
     std::vector<std::string> names;
   };
-  for (const Case& c : std::vector<Case>{
-           {"*.*", {".", "..", "notes.text", "readme", "Setup.exe", "setup.ini", "x"}},
-           {"SETUP.*", {"Setup.exe", "setup.ini"}},
-           {"?", {".", "x"}},
-           {"??", {".."}},
-           {"*.TEX", {"notes.text"}},  // through its short name NOTES~1.TEX
-           {"*.zip", {}}}) {
+  for (const Case& c : std::vector<Case>{{"*.*", {".", "..", "notes.text", "readme", "Setup.exe", "setup.ini", "x"}},
+                                         {"SETUP.*", {"Setup.exe", "setup.ini"}},
+                                         {"?", {".", "x"}},
+                                         {"??", {".."}},
+                                         {"*.TEX", {"notes.text"}},  // through its short name NOTES~1.TEX
+                                         {"*.zip", {}}}) {
     SCOPED_TRACE(c.pattern);
     EXPECT_EQ(Names(std::string("C:\\pkg\\") + c.pattern), c.names);
   }
 }
 
 TEST_F(PortableFileSystemTest, ListsInCaseInsensitiveOrderWithDotsFirst) {
-  for (const char* name : {"b", "A", "a", "_x", "C", "!bang", "10", "9"})
-    Write(std::string("pkg/") + name, "");
-  EXPECT_EQ(Names("C:\\pkg\\*"),
-            (std::vector<std::string>{".", "..", "!bang", "10", "9", "A", "a", "b", "C", "_x"}));
+  for (const char* name : {"b", "A", "a", "_x", "C", "!bang", "10", "9"}) Write(std::string("pkg/") + name, "");
+  EXPECT_EQ(Names("C:\\pkg\\*"), (std::vector<std::string>{".", "..", "!bang", "10", "9", "A", "a", "b", "C", "_x"}));
 }
 
 TEST_F(PortableFileSystemTest, ListsRootWithoutDotEntries) {
@@ -207,8 +201,7 @@ TEST_F(PortableFileSystemTest, AddsAttributesStoredByWine) {
                                          {"0x1ffffffff", kAttrArchive}}) {
     SCOPED_TRACE(c.stored);
     Write("pkg/dos.txt", "");
-    if (::setxattr(Host("pkg/dos.txt").c_str(), "user.DOSATTRIB", c.stored, std::strlen(c.stored),
-                   0) != 0)
+    if (::setxattr(Host("pkg/dos.txt").c_str(), "user.DOSATTRIB", c.stored, std::strlen(c.stored), 0) != 0)
       GTEST_SKIP() << "host folder does not take user extended attributes";
     auto entries = ListAll("C:\\pkg\\dos.txt");
     ASSERT_EQ(entries.size(), 1u);
@@ -227,8 +220,8 @@ TEST_F(PortableFileSystemTest, KindListingAgreesWithTheFullOneOnNamesOrderAndKin
   fs::create_symlink(Host("pkg/plain.txt"), Host("pkg/file_link"));
   fs::create_symlink(Host("pkg/gone"), Host("pkg/dangling"));
   constexpr std::uint32_t kKinds = kAttrFolder | kAttrReparsePoint;
-  for (const char* pattern : {"C:\\pkg\\*", "C:\\pkg\\*.tex", "C:\\pkg\\f*", "C:\\*", "C:\\pkg\\none*",
-                              "C:\\missing\\*"}) {
+  for (const char* pattern :
+       {"C:\\pkg\\*", "C:\\pkg\\*.tex", "C:\\pkg\\f*", "C:\\*", "C:\\pkg\\none*", "C:\\missing\\*"}) {
     SCOPED_TRACE(pattern);
     std::vector<FoundEntry> full = ListAll(pattern);
     std::uint32_t full_error = files.LastError();
@@ -384,16 +377,15 @@ TEST_F(PortableFileSystemTest, ReportsWhyACopyFails) {
     const char* to;
     std::uint32_t error;
   };
-  for (const Case& c :
-       std::vector<Case>{{"C:\\dir\\missing", "C:\\dir\\x", kErrorFileNotFound},
-                         {"C:\\missing\\f", "C:\\dir\\x", kErrorPathNotFound},
-                         {"C:\\folder", "C:\\dir\\x", kErrorAccessDenied},
-                         {"C:\\dir\\file.txt", "C:\\folder", kErrorAccessDenied},
-                         {"C:\\dir\\file.txt", "C:\\missing\\x", kErrorPathNotFound},
-                         {"C:\\dir\\held.txt", "C:\\dir\\x", kErrorSharingViolation},
-                         {"C:\\dir\\file.txt", "C:\\DIR\\HELD.TXT", kErrorSharingViolation},
-                         {"C:\\dir\\file.txt", "C:\\dir\\FILE.TXT", kErrorSharingViolation},
-                         {"Q:\\dir\\file.txt", "C:\\dir\\x", kErrorPathNotFound}}) {
+  for (const Case& c : std::vector<Case>{{"C:\\dir\\missing", "C:\\dir\\x", kErrorFileNotFound},
+                                         {"C:\\missing\\f", "C:\\dir\\x", kErrorPathNotFound},
+                                         {"C:\\folder", "C:\\dir\\x", kErrorAccessDenied},
+                                         {"C:\\dir\\file.txt", "C:\\folder", kErrorAccessDenied},
+                                         {"C:\\dir\\file.txt", "C:\\missing\\x", kErrorPathNotFound},
+                                         {"C:\\dir\\held.txt", "C:\\dir\\x", kErrorSharingViolation},
+                                         {"C:\\dir\\file.txt", "C:\\DIR\\HELD.TXT", kErrorSharingViolation},
+                                         {"C:\\dir\\file.txt", "C:\\dir\\FILE.TXT", kErrorSharingViolation},
+                                         {"Q:\\dir\\file.txt", "C:\\dir\\x", kErrorPathNotFound}}) {
     SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
     EXPECT_FALSE(files.CopyReplacing(c.from, c.to));
     EXPECT_EQ(files.LastError(), c.error);

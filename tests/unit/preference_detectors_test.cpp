@@ -29,7 +29,8 @@ std::string Bytes(const char (&text)[N]) {
 // A Fireworks preference text that switches on the given extra folder.
 std::string FireworksPreferences(const std::string& folder) {
   return "<key>UseExtraPhotoshopPluginsDir</key>\n<bool>true</bool>\n"
-         "<key>ExtraPhotoshopPluginsDir</key>\n<string>" + folder + "</string>\n";
+         "<key>ExtraPhotoshopPluginsDir</key>\n<string>" +
+         folder + "</string>\n";
 }
 
 struct PreferenceDetectorsTest : testing::Test, TestWorld {
@@ -43,7 +44,9 @@ struct PreferenceDetectorsTest : testing::Test, TestWorld {
   void MarkFireworks(int version, std::string_view install_path = "C:\\FW\\") {
     Set(RootKey::kLocalMachine, FireworksMarkerKey(version), "InstallPath", install_path);
   }
-  void MakeFolder(const std::string& windows_path) { std::filesystem::create_directories(files_.HostPath(windows_path)); }
+  void MakeFolder(const std::string& windows_path) {
+    std::filesystem::create_directories(files_.HostPath(windows_path));
+  }
   Values Scratch() { return ScratchValues(registry_); }
 
   // The readers on a file of exactly these bytes.
@@ -98,9 +101,7 @@ TEST_F(PreferenceDetectorsTest, FireworksReaderTakesTheSwitchedOnFolder) {
       // Every line is judged, even one that is the value line of the line before it.
       {"<key>UseExtraPhotoshopPluginsDir</key>\n" + on + key + "<string>C:\\Extra</string>", "C:\\Extra"},
       {on + key + key + "<string>C:\\Extra</string>", "C:\\Extra"},
-      {Bytes("<key>UseExtraPhotoshopPluginsDir</key>\n<bool>true</bool>\0\n") + key +
-           "<string>C:\\Extra</string>",
-       ""},
+      {Bytes("<key>UseExtraPhotoshopPluginsDir</key>\n<bool>true</bool>\0\n") + key + "<string>C:\\Extra</string>", ""},
       {on + Bytes("<key>ExtraPhotoshopPluginsDir</key>\n<string>C:\\Ex\0tra</string>"), ""},
       {"", ""},
       {"\n\n\r\n", ""},
@@ -127,7 +128,8 @@ TEST_F(PreferenceDetectorsTest, OnlyTheNewestMarkedFireworksCounts) {
 TEST_F(PreferenceDetectorsTest, FireworksWithoutItsPreferenceFileRecordsNothing) {
   MarkFireworks(8);
   MarkFireworks(2);
-  Write(std::string(kAppData) + "\\Macromedia\\Fireworks 2\\Fireworks 2 Preferences.txt", FireworksPreferences("C:\\2"));
+  Write(std::string(kAppData) + "\\Macromedia\\Fireworks 2\\Fireworks 2 Preferences.txt",
+        FireworksPreferences("C:\\2"));
   DetectFireworks(platform_);  // no search folder for version 8
   MakeFolder(kFw8);
   DetectFireworks(platform_);  // an empty one
@@ -217,7 +219,8 @@ TEST_F(PreferenceDetectorsTest, SearchOfAFolderThatCannotBeListedFindsNothing) {
   // The inner folder's listing pattern is too long for the file system.
   std::string outer = "C:\\" + std::string(200, 'L');
   Write(outer + "\\" + std::string(100, 'M') + "\\" + kFw8File, "too deep to list");
-  for (const std::string& folder : {std::string("C:\\Missing"), std::string("C:\\File.txt"), outer, std::string("Q:\\")})
+  for (const std::string& folder :
+       {std::string("C:\\Missing"), std::string("C:\\File.txt"), outer, std::string("Q:\\")})
     EXPECT_EQ(FindFileInTree(platform_, folder, kFw8File), "") << folder;
 }
 
@@ -299,9 +302,9 @@ TEST_F(PreferenceDetectorsTest, CanvasReaderTakesTheFirstPathsEntry) {
       {"(PPRF:plugInPath1,- 4)=\"C:\\P1\"", ""},
       {"(PPRF:plugInPath1,++4)=\"C:\\P1\"", ""},
       {"(PPRF:plugInPath1,99999999999)=\"C:\\P1\"", ""},
-      {"(PPRF:plugInPath1 4)=\"C:\\P1\"", ""},   // no comma
-      {"(PPRF:plugInPath1,4=\"C:\\P1\"", ""},     // no closing parenthesis
-      {"(PPRF:plugInPath1)4,=\"C:\\P1\"", ""},    // the parenthesis before the comma
+      {"(PPRF:plugInPath1 4)=\"C:\\P1\"", ""},  // no comma
+      {"(PPRF:plugInPath1,4=\"C:\\P1\"", ""},   // no closing parenthesis
+      {"(PPRF:plugInPath1)4,=\"C:\\P1\"", ""},  // the parenthesis before the comma
       {")PPRF:plugInPath1,4=\"C:\\P1\"", ""},
       {"(PPRF:plugInPath1,4)=\"C:\\P1\",(5)", "C:\\P"},
       {Bytes("(PPRF:plugInPath2,4)=\"C:\\2\"\0\n(PPRF:plugInPath1,4)=\"C:\\1\""), "C:\\2"},
@@ -443,7 +446,8 @@ TEST_F(EveryDetectorTest, TheMainWindowListsWhatEveryDetectorFinds) {
   Set(kHklm, "Software\\Xara\\Xara Xtreme", "XaraX Root Dir", "C:\\Xara\\");
   app_.Run();
   std::vector<std::string> items;
-  for (int i = 0; i < Main().ItemCount(TMainForm::Detected); ++i) items.push_back(Main().ItemText(TMainForm::Detected, i));
+  for (int i = 0; i < Main().ItemCount(TMainForm::Detected); ++i)
+    items.push_back(Main().ItemText(TMainForm::Detected, i));
   EXPECT_EQ(items, (std::vector<std::string>{
                        "Canvas 9 by Deneba/ACD Systems",
                        "FireWorks 8 by MacroMedia",

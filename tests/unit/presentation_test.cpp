@@ -72,7 +72,10 @@ TEST_F(PresentationTest, SizesApplyOnlyAboveTheMinimum) {
     int outer_width;
     int outer_height;
   } cases[] = {
-      {"400", "333", 492, 299}, {"401", "334", 401, 334}, {"300", "abc", 492, 299}, {"", "", 492, 299},
+      {"400", "333", 492, 299},
+      {"401", "334", 401, 334},
+      {"300", "abc", 492, 299},
+      {"", "", 492, 299},
   };
   for (const Case& c : cases) {
     AppWorld world;

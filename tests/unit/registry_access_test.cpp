@@ -28,8 +28,7 @@ TEST_F(RegistryAccessTest, LongBinaryValuesAreCutTo259Bytes) {
   registry_.Load(reg);
   EXPECT_EQ(ReadRegistryText(registry_, RootKey::kCurrentUser, "Software\\Host", "Huge"), std::string(259, 'B'));
   EXPECT_EQ(ReadRegistryText(registry_, RootKey::kCurrentUser, "Software\\Host", "Exact"), std::string(259, 'C'));
-  EXPECT_EQ(ReadRegistryText(registry_, RootKey::kCurrentUser, "Software\\Host", "ZeroLate"),
-            std::string(259, 'D'));
+  EXPECT_EQ(ReadRegistryText(registry_, RootKey::kCurrentUser, "Software\\Host", "ZeroLate"), std::string(259, 'D'));
 }
 
 TEST_F(RegistryAccessTest, StoringIsSilentWhenTheKeyCannotBeCreated) {

@@ -87,8 +87,12 @@ TEST_F(RegistryDetectorsTest, PhotoLineDropsTheFirstTwoCharacters) {
     const char* text;
     std::optional<std::string> stored;
   } cases[] = {
-      {"", std::nullopt},       {"a", std::nullopt},          {"ab", std::nullopt},
-      {"abc", "c"},             {"1;D:\\PL\\Plug", "D:\\PL\\Plug"}, {"  D:\\PL", "D:\\PL"},
+      {"", std::nullopt},
+      {"a", std::nullopt},
+      {"ab", std::nullopt},
+      {"abc", "c"},
+      {"1;D:\\PL\\Plug", "D:\\PL\\Plug"},
+      {"  D:\\PL", "D:\\PL"},
   };
   for (const Case& c : cases) {
     TestWorld world;
@@ -147,7 +151,7 @@ TEST_F(RegistryDetectorsTest, PhotoPaintReadsTheWorkspaceIniBesideTheWorkspace) 
     world.Write(std::string("C:\\WS\\Main\\") + host.ini_name,
                 "[Other]\r\nDirs1=C:\\Wrong;00\r\n"
                 "[pluginfilters]\r\n"
-                "Dirs1=abc\r\n"           // three characters: the empty text is stored
+                "Dirs1=abc\r\n"  // three characters: the empty text is stored
                 "Dirs2=abcd\r\n"
                 "DIRS3=  C:\\Filters;00  \r\n"
                 "Dirs5=\r\n"
@@ -160,9 +164,9 @@ TEST_F(RegistryDetectorsTest, PhotoPaintReadsTheWorkspaceIniBesideTheWorkspace) 
         << host.prefix;
     ASSERT_EQ(recording.reads_.size(), 8u);
     for (std::size_t n = 1; n <= 8; ++n)
-      EXPECT_EQ(recording.reads_[n - 1], std::make_tuple(std::string("C:\\WS\\Main\\") + host.ini_name,
-                                                         std::string("PluginFilters"), "Dirs" + std::to_string(n),
-                                                         std::size_t{2048}));
+      EXPECT_EQ(recording.reads_[n - 1],
+                std::make_tuple(std::string("C:\\WS\\Main\\") + host.ini_name, std::string("PluginFilters"),
+                                "Dirs" + std::to_string(n), std::size_t{2048}));
   }
 }
 
@@ -191,8 +195,8 @@ TEST_F(RegistryDetectorsTest, PhotoPaintCutsFourCharactersOffTheWorkspace) {
     DetectPhotoPaint12(platform);
     std::vector<std::string> files;
     for (const auto& read : recording.reads_) files.push_back(std::get<0>(read));
-    EXPECT_EQ(files, std::string(c.ini_path).empty() ? std::vector<std::string>{}
-                                                       : std::vector<std::string>(8, c.ini_path))
+    EXPECT_EQ(files,
+              std::string(c.ini_path).empty() ? std::vector<std::string>{} : std::vector<std::string>(8, c.ini_path))
         << c.workspace;
     EXPECT_EQ(ScratchValues(world.registry_), Values{}) << c.workspace;
   }
@@ -216,18 +220,12 @@ TEST_F(RegistryDetectorsTest, PhotoImpactJoinsEachVersionsPlugInFolder) {
     const char* name;
     const char* folder;
   } cases[] = {
-      {"5.0", "D:\\PI5", "Pi5", "D:\\PI5\\plugin"},
-      {"6.0", "D:\\PI6", "Pi6", "D:\\PI6\\plugin"},
-      {"7.0", "D:\\PI7", "Pi7", "D:\\PI7\\plugin"},
-      {"8.0", "D:\\PI8", "Pi8", "D:\\PI8\\plugin"},
-      {"8.5", "D:\\PI85", "Pi85", "D:\\PI85\\plugin"},
-      {"9.0", "D:\\PI9\\", "Pi9", "D:\\PI9\\\\plugin"},
-      {"10.0", "D:\\PI10", "Pi10", "D:\\PI10\\plugin"},
-      {"11.0", "D:\\PI11", "Pi11", "D:\\PI11\\plugin"},
-      {"12.0", "D:\\PI12", "Pi12", "D:\\PI12\\plugin"},
-      {"13.0", "D:\\PI13\\", "Pi13", "D:\\PI13\\plugin"},
-      {"14.0", "D:\\PI14\\", "Pi14", "D:\\PI14\\plugin"},
-      {"15.0", "D:\\PI15", "Pi15", "D:\\PI15plugin"},
+      {"5.0", "D:\\PI5", "Pi5", "D:\\PI5\\plugin"},       {"6.0", "D:\\PI6", "Pi6", "D:\\PI6\\plugin"},
+      {"7.0", "D:\\PI7", "Pi7", "D:\\PI7\\plugin"},       {"8.0", "D:\\PI8", "Pi8", "D:\\PI8\\plugin"},
+      {"8.5", "D:\\PI85", "Pi85", "D:\\PI85\\plugin"},    {"9.0", "D:\\PI9\\", "Pi9", "D:\\PI9\\\\plugin"},
+      {"10.0", "D:\\PI10", "Pi10", "D:\\PI10\\plugin"},   {"11.0", "D:\\PI11", "Pi11", "D:\\PI11\\plugin"},
+      {"12.0", "D:\\PI12", "Pi12", "D:\\PI12\\plugin"},   {"13.0", "D:\\PI13\\", "Pi13", "D:\\PI13\\plugin"},
+      {"14.0", "D:\\PI14\\", "Pi14", "D:\\PI14\\plugin"}, {"15.0", "D:\\PI15", "Pi15", "D:\\PI15plugin"},
   };
   Values expected;
   for (const Case& c : cases) {

@@ -49,9 +49,7 @@ struct ScanHitWorld : TestWorld {
 };
 
 // Nothing, or one value.
-Values Only(const char* name, std::optional<const char*> folder) {
-  return folder ? Values{{name, *folder}} : Values{};
-}
+Values Only(const char* name, std::optional<const char*> folder) { return folder ? Values{{name, *folder}} : Values{}; }
 
 struct ScanHitsTest : testing::Test, ScanHitWorld {};
 
@@ -59,8 +57,7 @@ TEST_F(ScanHitsTest, EveryWrittenValueNameIsReadByExactlyOneScratchEntry) {
   for (const std::string& name : ScanValueNames()) {
     int readers = 0;
     for (const HostEntry& entry : HostCatalogue)
-      if (entry.Root == RootKey::kCurrentUser && entry.KeyPath == kScratchKeyPath && entry.ValueName == name)
-        ++readers;
+      if (entry.Root == RootKey::kCurrentUser && entry.KeyPath == kScratchKeyPath && entry.ValueName == name) ++readers;
     EXPECT_EQ(readers, 1) << name;
   }
 }
@@ -77,35 +74,87 @@ struct HitCase {
 
 TEST_F(ScanHitsTest, SingleFolderTriggers) {
   const HitCase cases[] = {
-      {"PhotoDeluxe", {{"C:\\PD\\pd.ini", "[PhotoDeluxe 1.0]\r\nPLUGINDIRECTORY=C:\\PD\\Plug-Ins\r\n"}}, {},
-       "C:\\PD\\", "pd.ini", {{"PDL", "C:\\PD\\Plug-Ins"}}},
-      {"Photoshop 2", {{"C:\\PS\\photoshp.ini", "[photoshop]\r\nplugindirectory = C:\\PS2\\P \r\n"}}, {},
-       "C:\\PS\\", "Photoshp.ini", {{"PS2", "C:\\PS2\\P"}}},
-      {"Photoshop 3", {{"C:\\PS\\photos30.ini", "[Photoshop]\r\nPlugInDirectory=D:\\P3\r\n"}}, {},
-       "C:\\PS\\", "photos30.ini", {{"PS3", "D:\\P3"}}},
-      {"Photoshop 4 in capitals", {{"C:\\PS\\PHOTOS40.INI", "[Photoshop]\r\nPlugInDirectory=D:\\P4\r\n"}}, {},
-       "C:\\PS\\", "PHOTOS40.INI", {{"PS4", "D:\\P4"}}},
-      {"Image Explorer Pro settings", {{"C:\\IEP\\iep.ini", "[Settings]\r\nPlugin Path=C:\\IEP\\Filters\r\n"}}, {},
-       "C:\\IEP\\", "IEP.ini", {{"IEP4", "C:\\IEP\\Filters"}}},
-      {"xRes", {{"C:\\XR\\xres.ini", "[Main]\r\nPluginDirectory=C:\\XR\\PI\r\n"}}, {}, "C:\\XR\\", "xRes.INI",
+      {"PhotoDeluxe",
+       {{"C:\\PD\\pd.ini", "[PhotoDeluxe 1.0]\r\nPLUGINDIRECTORY=C:\\PD\\Plug-Ins\r\n"}},
+       {},
+       "C:\\PD\\",
+       "pd.ini",
+       {{"PDL", "C:\\PD\\Plug-Ins"}}},
+      {"Photoshop 2",
+       {{"C:\\PS\\photoshp.ini", "[photoshop]\r\nplugindirectory = C:\\PS2\\P \r\n"}},
+       {},
+       "C:\\PS\\",
+       "Photoshp.ini",
+       {{"PS2", "C:\\PS2\\P"}}},
+      {"Photoshop 3",
+       {{"C:\\PS\\photos30.ini", "[Photoshop]\r\nPlugInDirectory=D:\\P3\r\n"}},
+       {},
+       "C:\\PS\\",
+       "photos30.ini",
+       {{"PS3", "D:\\P3"}}},
+      {"Photoshop 4 in capitals",
+       {{"C:\\PS\\PHOTOS40.INI", "[Photoshop]\r\nPlugInDirectory=D:\\P4\r\n"}},
+       {},
+       "C:\\PS\\",
+       "PHOTOS40.INI",
+       {{"PS4", "D:\\P4"}}},
+      {"Image Explorer Pro settings",
+       {{"C:\\IEP\\iep.ini", "[Settings]\r\nPlugin Path=C:\\IEP\\Filters\r\n"}},
+       {},
+       "C:\\IEP\\",
+       "IEP.ini",
+       {{"IEP4", "C:\\IEP\\Filters"}}},
+      {"xRes",
+       {{"C:\\XR\\xres.ini", "[Main]\r\nPluginDirectory=C:\\XR\\PI\r\n"}},
+       {},
+       "C:\\XR\\",
+       "xRes.INI",
        {{"xR2", "C:\\XR\\PI"}}},
-      {"empty value", {{"C:\\PS\\photoshp.ini", "[Photoshop]\r\nPlugInDirectory=\r\n"}}, {}, "C:\\PS\\",
-       "photoshp.ini", {}},
-      {"other section", {{"C:\\PS\\photoshp.ini", "[Photoshop 5]\r\nPlugInDirectory=C:\\X\r\n"}}, {}, "C:\\PS\\",
-       "photoshp.ini", {}},
-      {"name with more before", {{"C:\\PS\\myphotoshp.ini", "[Photoshop]\r\nPlugInDirectory=C:\\X\r\n"}}, {},
-       "C:\\PS\\", "myphotoshp.ini", {}},
-      {"other extension", {{"C:\\PS\\photoshp.ini.bak", "[Photoshop]\r\nPlugInDirectory=C:\\X\r\n"}}, {},
-       "C:\\PS\\", "photoshp.ini.bak", {}},
+      {"empty value",
+       {{"C:\\PS\\photoshp.ini", "[Photoshop]\r\nPlugInDirectory=\r\n"}},
+       {},
+       "C:\\PS\\",
+       "photoshp.ini",
+       {}},
+      {"other section",
+       {{"C:\\PS\\photoshp.ini", "[Photoshop 5]\r\nPlugInDirectory=C:\\X\r\n"}},
+       {},
+       "C:\\PS\\",
+       "photoshp.ini",
+       {}},
+      {"name with more before",
+       {{"C:\\PS\\myphotoshp.ini", "[Photoshop]\r\nPlugInDirectory=C:\\X\r\n"}},
+       {},
+       "C:\\PS\\",
+       "myphotoshp.ini",
+       {}},
+      {"other extension",
+       {{"C:\\PS\\photoshp.ini.bak", "[Photoshop]\r\nPlugInDirectory=C:\\X\r\n"}},
+       {},
+       "C:\\PS\\",
+       "photoshp.ini.bak",
+       {}},
       {"Premiere", {}, {"C:\\Prem\\Plugins"}, "C:\\Prem\\", "Premiere.EXE", {{"Pm42", "C:\\Prem\\plugins\\"}}},
-      {"Premiere without plug-ins", {{"C:\\Prem\\plugins", "a file, not a folder"}}, {}, "C:\\Prem\\",
-       "premiere.exe", {}},
+      {"Premiere without plug-ins",
+       {{"C:\\Prem\\plugins", "a file, not a folder"}},
+       {},
+       "C:\\Prem\\",
+       "premiere.exe",
+       {}},
       {"After Effects", {}, {"C:\\AE\\Plug-ins"}, "C:\\AE\\", "AfterFX.exe", {{"AFX41", "C:\\AE\\plug-ins\\"}}},
       {"After Effects with plugins only", {}, {"C:\\AE\\Plugins"}, "C:\\AE\\", "afterfx.exe", {}},
-      {"Digital Darkroom", {}, {"C:\\DD\\DDStuff\\Plugins"}, "C:\\DD\\", "DarkRoom.exe",
+      {"Digital Darkroom",
+       {},
+       {"C:\\DD\\DDStuff\\Plugins"},
+       "C:\\DD\\",
+       "DarkRoom.exe",
        {{"DD", "C:\\DD\\DDStuff\\Plugins\\"}}},
       {"Digital Darkroom without plug-ins", {}, {"C:\\DD\\DDStuff"}, "C:\\DD\\", "darkroom.exe", {}},
-      {"Image Explorer Pro program, folder not needed", {}, {}, "C:\\Image Explorer\\", "Image Explorer Pro.exe",
+      {"Image Explorer Pro program, folder not needed",
+       {},
+       {},
+       "C:\\Image Explorer\\",
+       "Image Explorer Pro.exe",
        {{"IEP4", "C:\\Image Explorer\\Plugins\\"}}},
       {"program with another extension", {}, {"C:\\Prem\\plugins"}, "C:\\Prem\\", "premiere.com", {}},
   };
@@ -132,18 +181,18 @@ TEST_F(ScanHitsTest, UleadPathsCountOnlyWhereTheirSwitchIsANonZeroNumber) {
         "UseDir8=$A\r\nPLUGINDIR8=C:\\Eight\r\n"
         "UseDir9=1\r\nPLUGINDIR9=C:\\Nine\r\n");
   Hit("C:\\PI\\", "ULEAD32.ini");
-  EXPECT_EQ(Stored(), (Values{{"PiP2", "C:\\Two"}, {"PiP3", "C:\\Three"}, {"PiP7", "C:\\Seven"},
-                              {"PiP8", "C:\\Eight"}}));
+  EXPECT_EQ(Stored(),
+            (Values{{"PiP2", "C:\\Two"}, {"PiP3", "C:\\Three"}, {"PiP7", "C:\\Seven"}, {"PiP8", "C:\\Eight"}}));
 }
 
 TEST_F(ScanHitsTest, HostNumbers) {
   const std::pair<const char*, int> cases[] = {
-      {"1", 1},       {"0", 0},           {"17", 17},        {"+5", 5},         {"-2", -2},
-      {"0x1", 1},     {"0x1F", 31},       {"0xff", 255},     {"$A", 10},        {"$0", 0},
-      {"-0x1", -1},   {"-$10", -16},      {"0xFFFFFFFF", -1}, {"0x100000000", 0}, {"2147483647", 2147483647},
-      {"2147483648", 0}, {"", 0},         {"0x", 0},         {"$", 0},          {"yes", 0},
-      {"1x", 0},      {"0x1g", 0},        {"$-1", 0},        {"--1", 0},        {"0X1", 0},
-      {"x1", 0},      {"1.5", 0},
+      {"1", 1},          {"0", 0},      {"17", 17},         {"+5", 5},          {"-2", -2},
+      {"0x1", 1},        {"0x1F", 31},  {"0xff", 255},      {"$A", 10},         {"$0", 0},
+      {"-0x1", -1},      {"-$10", -16}, {"0xFFFFFFFF", -1}, {"0x100000000", 0}, {"2147483647", 2147483647},
+      {"2147483648", 0}, {"", 0},       {"0x", 0},          {"$", 0},           {"yes", 0},
+      {"1x", 0},         {"0x1g", 0},   {"$-1", 0},         {"--1", 0},         {"0X1", 0},
+      {"x1", 0},         {"1.5", 0},
   };
   for (const auto& [text, number] : cases) EXPECT_EQ(ParseHostNumber(text), number) << text;
 }
@@ -211,8 +260,12 @@ TEST_F(ScanHitsTest, FireworksPreferencesGoToEveryVersionInstalledInTheirFolder)
 TEST_F(ScanHitsTest, FireworksPreferenceNames) {
   registry_.Load("REGEDIT4\n[HKLM\\Software\\Macromedia\\Fireworks\\1\\Installation]\n\"InstallPath\"=\"C:\\\\FW\"\n");
   const std::pair<const char*, bool> cases[] = {
-      {"Fireworks Preferences.txt", true}, {"FIREWORKS.TXT", true},      {"fireworks4.Txt", true},
-      {"My Fireworks.txt", false},          {"Fireworks.txt.bak", false}, {"Fireworks Preferences", false},
+      {"Fireworks Preferences.txt", true},
+      {"FIREWORKS.TXT", true},
+      {"fireworks4.Txt", true},
+      {"My Fireworks.txt", false},
+      {"Fireworks.txt.bak", false},
+      {"Fireworks Preferences", false},
       {"Firework.txt", false},
   };
   for (const auto& [name, recognised] : cases) {
@@ -235,8 +288,13 @@ TEST_F(ScanHitsTest, ImagenStoresTheFirstEightNonEmptyLinesUnderTheirNumbers) {
   Write("C:\\ImageN\\plugdirs.cfg",
         "C:\\One\r\n\r\n C:\\Three \r\nC:\\4\nC:\\5\rC:\\6\r\nC:\\7\r\nC:\\8\r\nC:\\9\r\nC:\\10\r\n");
   Hit("C:\\ImageN\\", "imageN.exe");
-  EXPECT_EQ(Stored(), (Values{{"INP1", "C:\\One"}, {"INP3", " C:\\Three "}, {"INP4", "C:\\4"},
-                              {"INP5", "C:\\5"}, {"INP6", "C:\\6"}, {"INP7", "C:\\7"}, {"INP8", "C:\\8"}}));
+  EXPECT_EQ(Stored(), (Values{{"INP1", "C:\\One"},
+                              {"INP3", " C:\\Three "},
+                              {"INP4", "C:\\4"},
+                              {"INP5", "C:\\5"},
+                              {"INP6", "C:\\6"},
+                              {"INP7", "C:\\7"},
+                              {"INP8", "C:\\8"}}));
 }
 
 TEST_F(ScanHitsTest, ImagenWithoutItsListOrWithAShortOne) {
@@ -341,9 +399,9 @@ TEST(ScanHitsCostTest, NamesThatMatchNoTriggerCostNoAccess) {
   FixedClock clock(2026);
   Platform platform{machine, machine, machine, keyboard, clock};
   bool mark = false;
-  for (const char* name : {"readme.txt", "setup.ini", "desktop.ini", "photoshop.exe", "photoshp.ini.bak",
-                           "aiprefs.txt", "aiprefs2", "fireworks.ini", "fireworks", "firework.txt", "plugdirs.cfg",
-                           "Photoshp", "ini", ".ini", "", "IMAGE EXPLORER.EXE", "qfxwin.ini~", "premiere.exe.lnk"}) {
+  for (const char* name : {"readme.txt", "setup.ini", "desktop.ini", "photoshop.exe", "photoshp.ini.bak", "aiprefs.txt",
+                           "aiprefs2", "fireworks.ini", "fireworks", "firework.txt", "plugdirs.cfg", "Photoshp", "ini",
+                           ".ini", "", "IMAGE EXPLORER.EXE", "qfxwin.ini~", "premiere.exe.lnk"}) {
     CheckScanHit(platform, mark, "C:\\Some\\", name);
     EXPECT_EQ(machine.calls_, 0) << name;
   }

@@ -72,7 +72,7 @@ TEST(SetupValueRulesTest, Flags) {
     bool on;
     bool off;
   } cases[] = {
-      {"1", true, false}, {"0", false, true},   {"", false, false},   {"yes", false, false},
+      {"1", true, false},     {"0", false, true},   {"", false, false},   {"yes", false, false},
       {"true", false, false}, {" 1", false, false}, {"01", false, false}, {"00", false, false},
   };
   for (const Case& c : cases) {
@@ -86,10 +86,14 @@ TEST(SetupValueRulesTest, WholeNumbers) {
     const char* text;
     int expected;
   } cases[] = {
-      {"401", 401},       {"0", 0},           {"-5", -5},        {"+7", 7},
-      {"", 99},           {"abc", 99},        {"12px", 99},      {"1.5", 99},
-      {"+", 99},          {"-", 99},          {"+-3", 99},       {"2147483647", 2147483647},
-      {"2147483648", 99}, {"-2147483648", -2147483647 - 1},     {"0x10", 99}, {"007", 7},
+      {"401", 401},       {"0", 0},
+      {"-5", -5},         {"+7", 7},
+      {"", 99},           {"abc", 99},
+      {"12px", 99},       {"1.5", 99},
+      {"+", 99},          {"-", 99},
+      {"+-3", 99},        {"2147483647", 2147483647},
+      {"2147483648", 99}, {"-2147483648", -2147483647 - 1},
+      {"0x10", 99},       {"007", 7},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseWholeNumber(c.text, 99), c.expected) << c.text;
 }

@@ -38,7 +38,8 @@ class TestWorld {
   void Write(const std::string& windows_path, std::string_view bytes) {
     std::filesystem::path host = files_.HostPath(windows_path);
     std::filesystem::create_directories(host.parent_path());
-    std::ofstream(host, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(host, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   void WriteSetupIni(std::string_view text) { Write("C:\\Package\\setup.ini", text); }
 

@@ -36,8 +36,7 @@ TEST(TextTest, ReplacePlaceholder) {
       {"", "#e", "x", ""},
       {"##tt", "#t", "X", "#Xt"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ReplacePlaceholder(c.text, c.placeholder, c.value), c.expected) << c.text;
+  for (const Case& c : cases) EXPECT_EQ(ReplacePlaceholder(c.text, c.placeholder, c.value), c.expected) << c.text;
 }
 
 TEST(TextTest, PositionPartAndTrim) {
@@ -49,9 +48,9 @@ TEST(TextTest, PositionPartAndTrim) {
     int count;
     const char* part;
   } cases[] = {
-      {"abcdef", 2, 3, "bcd"}, {"abcdef", 0, 2, "ab"}, {"abcdef", -5, 2, "ab"}, {"abcdef", 5, 10, "ef"},
-      {"abcdef", 7, 1, ""},    {"abcdef", 6, 1, "f"},  {"abcdef", 2, 0, ""},   {"abcdef", 2, -1, ""},
-      {"", 1, 1, ""},
+      {"abcdef", 2, 3, "bcd"}, {"abcdef", 0, 2, "ab"}, {"abcdef", -5, 2, "ab"},
+      {"abcdef", 5, 10, "ef"}, {"abcdef", 7, 1, ""},   {"abcdef", 6, 1, "f"},
+      {"abcdef", 2, 0, ""},    {"abcdef", 2, -1, ""},  {"", 1, 1, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(PartOf(c.text, c.start, c.count), c.part) << c.start << "," << c.count;
   EXPECT_EQ(Trimmed("\t \x01 <key>a b</key>\r\x1f "), "<key>a b</key>");
@@ -88,17 +87,30 @@ TEST(TextTest, PathsThatStayInside) {
     const char* path;
     bool inside;
   } cases[] = {
-      {"", true},           {"a.8bf", true},         {"Filters\\*.8bf", true},  {"a\\..\\b.8bf", true},
-      {".\\a.8bf", true},   {"a..b\\c", true},        {"..\\a.8bf", false},      {"a\\..\\..\\b", false},
-      {"../../x/*.txt", false}, {".. \\a", false},     {"...\\a", false},          {"\\a.8bf", false},
-      {"/a.8bf", false},      {"C:\\a.8bf", false},     {"C:a.8bf", false},          {"\\\\server\\s\\a", false},
+      {"", true},
+      {"a.8bf", true},
+      {"Filters\\*.8bf", true},
+      {"a\\..\\b.8bf", true},
+      {".\\a.8bf", true},
+      {"a..b\\c", true},
+      {"..\\a.8bf", false},
+      {"a\\..\\..\\b", false},
+      {"../../x/*.txt", false},
+      {".. \\a", false},
+      {"...\\a", false},
+      {"\\a.8bf", false},
+      {"/a.8bf", false},
+      {"C:\\a.8bf", false},
+      {"C:a.8bf", false},
+      {"\\\\server\\s\\a", false},
   };
   for (const Case& c : cases) EXPECT_EQ(StaysInside(c.path), c.inside) << c.path;
 }
 
 TEST(TextTest, AbsolutePaths) {
   for (const char* path : {"C:\\", "z:\\Plug-ins", "\\\\server\\share"}) EXPECT_TRUE(IsAbsolutePath(path)) << path;
-  for (const char* path : {"", "C:", "C:x", "Rel\\Plugins", "\\Root", "1:\\x"}) EXPECT_FALSE(IsAbsolutePath(path)) << path;
+  for (const char* path : {"", "C:", "C:x", "Rel\\Plugins", "\\Root", "1:\\x"})
+    EXPECT_FALSE(IsAbsolutePath(path)) << path;
 }
 
 }  // namespace

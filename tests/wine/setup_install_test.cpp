@@ -12,8 +12,7 @@ constexpr char kMachine[] =
     "\"Directory1\"=\"C:\\\\Hosts\\\\PSP5\"\n"
     "[HKEY_CURRENT_USER\\Software\\Brisquell\\Temp]\n\"PS2\"=\"C:\\\\Hosts\\\\PS2\"\n";
 
-constexpr char kSetupIni[] =
-    "[options]\r\nsubdir=Acme\r\n[files]\r\n1=*.8bf\r\n2=Filters\\c.8bf\r\n";
+constexpr char kSetupIni[] = "[options]\r\nsubdir=Acme\r\n[files]\r\n1=*.8bf\r\n2=Filters\\c.8bf\r\n";
 
 struct InstallTest : SetupTest {
   InstallTest() {
@@ -37,16 +36,16 @@ TEST_F(InstallTest, FirstRunInstallsIntoTheTickedHostsAndTheCustomFolder) {
   Start(kSetupIni);
   HWND main = MainWindow();
   HWND list = List(main);
-  ASSERT_EQ(ListItemTexts(list), (std::vector<std::string>{"Paint Shop Pro 5 by JASC, 1st path",
-                                                          "PhotoShop 2 by Adobe", "PhotoShop 7 by Adobe"}));
+  ASSERT_EQ(ListItemTexts(list), (std::vector<std::string>{"Paint Shop Pro 5 by JASC, 1st path", "PhotoShop 2 by Adobe",
+                                                           "PhotoShop 7 by Adobe"}));
   SetListItemChecked(list, 0, false);
   SetText(Child(main, "Edit"), "C:\\Custom");
   Click(Child(main, "Button", "Also install in..."));
   WaitUntil([&] { return CheckState(Child(main, "Button", "Also install in...")) == BST_CHECKED; });
   // A destination held open by another program: its copy fails and the run goes on.
   MakeFolders("C:\\Hosts\\PS7\\Acme");
-  HANDLE held = CreateFileA("C:\\Hosts\\PS7\\Acme\\b.8bf", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            0, nullptr);
+  HANDLE held =
+      CreateFileA("C:\\Hosts\\PS7\\Acme\\b.8bf", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Click(Child(main, "Button", "&Install"));
 
@@ -77,9 +76,9 @@ TEST_F(InstallTest, FirstRunInstallsIntoTheTickedHostsAndTheCustomFolder) {
   Answer(done, IDYES);
   ExpectEnded();
 
-  for (const char* file : {"C:\\Hosts\\PS2\\Acme\\a.8bf", "C:\\Hosts\\PS7\\Acme\\a.8bf",
-                           "C:\\Hosts\\PS7\\Acme\\Filters\\c.8bf", "C:\\Custom\\Acme\\b.8bf",
-                           "C:\\Custom\\Acme\\Filters\\c.8bf"})
+  for (const char* file :
+       {"C:\\Hosts\\PS2\\Acme\\a.8bf", "C:\\Hosts\\PS7\\Acme\\a.8bf", "C:\\Hosts\\PS7\\Acme\\Filters\\c.8bf",
+        "C:\\Custom\\Acme\\b.8bf", "C:\\Custom\\Acme\\Filters\\c.8bf"})
     EXPECT_TRUE(Has(file)) << file;
   EXPECT_EQ(ReadFileBytes("C:\\Hosts\\PS7\\Acme\\b.8bf"), "");  // the held file kept its old content
   EXPECT_FALSE(Has("C:\\Hosts\\PSP5\\Acme\\a.8bf"));

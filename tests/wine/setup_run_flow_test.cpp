@@ -90,8 +90,7 @@ TEST_F(RunFlowTest, MissingAgreementFileIsReportedThenTheWindowShows) {
   EXPECT_EQ(report.icon, MessageIcon::kError);
   Answer(report, IDOK);
   EXPECT_TRUE(Visible(MainWindow()));
-  EXPECT_EQ(FindTopWindow(pid(), "TAgreementForm") != nullptr &&
-                Visible(FindTopWindow(pid(), "TAgreementForm")),
+  EXPECT_EQ(FindTopWindow(pid(), "TAgreementForm") != nullptr && Visible(FindTopWindow(pid(), "TAgreementForm")),
             false);
 }
 

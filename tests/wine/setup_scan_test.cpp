@@ -46,8 +46,8 @@ void DefineUnixDrive(char letter, const std::string& unix_path) {
   header.size = static_cast<ULONG>(request.size());
   std::memcpy(request.data(), &header, sizeof header);
   DWORD returned = 0;
-  BOOL done = DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()), nullptr,
-                              0, &returned, nullptr);
+  BOOL done = DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()), nullptr, 0,
+                              &returned, nullptr);
   CloseHandle(manager);
   if (!done) throw HarnessError("Wine's mount manager refused drive " + std::string(1, letter) + ":");
 }
@@ -187,11 +187,11 @@ std::optional<std::string> ChangingText(HWND label) {
 // What the test sees of a running scan, polled from outside.
 struct ScanSeen {
   bool shown = false;
-  bool ended = false;             // hidden again within the time
-  bool main_visible = false;      // at any time while the scan window showed
-  bool main_enabled = false;      // likewise
+  bool ended = false;                 // hidden again within the time
+  bool main_visible = false;          // at any time while the scan window showed
+  bool main_enabled = false;          // likewise
   bool answered_during_scan = false;  // the main window answered a message while the scan went on
-  bool centred = false;           // when first seen
+  bool centred = false;               // when first seen
   std::string caption;
   std::set<std::string> labels;
   double seconds = 0;
@@ -299,9 +299,9 @@ TEST_F(ScanTest, AutoscanFindsEveryKindOfHostFileBeforeTheMainWindowShows) {
   EXPECT_FALSE(seen.main_enabled);
   EXPECT_TRUE(seen.answered_during_scan) << "the windows handle their messages during the scan";
   ExpectTopLevelLabels(seen.labels);
-  EXPECT_TRUE(std::any_of(seen.labels.begin(), seen.labels.end(),
-                          [](const std::string& label) { return label.rfind("R:\\", 0) == 0; }))
-      << "the mapped drive was walked";
+  EXPECT_TRUE(std::any_of(seen.labels.begin(), seen.labels.end(), [](const std::string& label) {
+    return label.rfind("R:\\", 0) == 0;
+  })) << "the mapped drive was walked";
   std::printf("autoscan took %.2f s, %zu label texts seen\n", seen.seconds, seen.labels.size());
 
   HWND main = MainWindow();

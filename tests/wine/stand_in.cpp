@@ -124,9 +124,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       self->window = window;
       SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       break;
-    case WM_CREATE:
-      OnCreate(*self);
-      return 0;
+    case WM_CREATE: OnCreate(*self); return 0;
     case WM_SIZE:
       if (self->status) SendMessageA(self->status, WM_SIZE, 0, 0);
       return 0;

@@ -11,18 +11,12 @@ namespace setup::ui {
 
 const char* IconName(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::kNone:
-      return "none";
-    case MessageIcon::kError:
-      return "error";
-    case MessageIcon::kWarning:
-      return "warning";
-    case MessageIcon::kInformation:
-      return "information";
-    case MessageIcon::kQuestion:
-      return "question";
-    case MessageIcon::kUnknown:
-      break;
+    case MessageIcon::kNone: return "none";
+    case MessageIcon::kError: return "error";
+    case MessageIcon::kWarning: return "warning";
+    case MessageIcon::kInformation: return "information";
+    case MessageIcon::kQuestion: return "question";
+    case MessageIcon::kUnknown: break;
   }
   return "unknown";
 }

@@ -50,7 +50,7 @@ std::string RedBmp() {
 std::string RedIco() {
   std::string image = InfoHeader(2, 4, 32);
   for (int pixel = 0; pixel < 4; ++pixel) image += std::string("\0\0\xFF\xFF", 4);  // B, G, R, alpha
-  image += std::string(8, '\0');  // the mask: nothing transparent
+  image += std::string(8, '\0');                                                    // the mask: nothing transparent
   std::string bytes;
   for (std::uint32_t value : {0u, 1u, 1u}) Put16(bytes, value);
   bytes += std::string("\2\2\0\0", 4);

@@ -20,8 +20,7 @@ std::uint32_t StoredDosAttributes(const char* host) {
   if (size <= 0) return 0;
   std::string_view text(buffer, static_cast<std::size_t>(size));
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-    text.remove_prefix(2);
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
   std::uint32_t value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
   return error == std::errc() && end != text.data() ? value : 0;
@@ -50,8 +49,7 @@ std::optional<std::uint32_t> AttributesAt(int folder_fd, const char* relative, c
   std::uint32_t attributes = S_ISDIR(target.st_mode) ? kAttrFolder : kAttrArchive;
   if (is_link) attributes |= kAttrReparsePoint;
   if ((target.st_mode & S_IWUSR) == 0) attributes |= kAttrReadOnly;
-  if (!name.empty() && name.front() == '.' && name != "." && name != "..")
-    attributes |= kAttrHidden;
+  if (!name.empty() && name.front() == '.' && name != "." && name != "..") attributes |= kAttrHidden;
   return attributes | StoredDosAttributes(path);
 }
 
@@ -63,17 +61,14 @@ std::optional<std::uint32_t> KindAt(int folder_fd, const dirent& entry, const ch
   std::string_view name(entry.d_name);
   std::uint32_t hidden = !name.empty() && name.front() == '.' ? std::uint32_t{kAttrHidden} : 0u;
   switch (entry.d_type) {
-    case DT_DIR:
-      return kAttrFolder | hidden;
+    case DT_DIR: return kAttrFolder | hidden;
     case DT_LNK: {
       struct stat target {};
       bool folder = ::fstatat(folder_fd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
       return kAttrReparsePoint | (folder ? kAttrFolder : kAttrArchive) | hidden;
     }
-    case DT_UNKNOWN:
-      return AttributesAt(folder_fd, entry.d_name, path, name);
-    default:
-      return kAttrArchive | hidden;
+    case DT_UNKNOWN: return AttributesAt(folder_fd, entry.d_name, path, name);
+    default: return kAttrArchive | hidden;
   }
 }
 

@@ -23,8 +23,7 @@ bool EntryExists(const std::filesystem::path& host);
 /// from the entry's kind, read-only from a missing owner write bit, hidden
 /// from a leading dot, reparse point from a symbolic link, and the rest from
 /// Wine's "user.DOSATTRIB". Nothing when the entry is gone.
-std::optional<std::uint32_t> AttributesAt(int folder_fd, const char* relative, const char* path,
-                                          std::string_view name);
+std::optional<std::uint32_t> AttributesAt(int folder_fd, const char* relative, const char* path, std::string_view name);
 std::optional<std::uint32_t> AttributesOf(const std::filesystem::path& host, std::string_view name);
 
 /// The kind bits (folder or archive, reparse point) and hidden, from the type

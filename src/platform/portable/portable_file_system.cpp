@@ -33,8 +33,7 @@ bool IsDeviceName(std::string_view name) {
 PortableFileSystem::PortableFileSystem(std::string executable_folder)
     : executable_folder_(std::move(executable_folder)) {}
 
-void PortableFileSystem::MapDrive(char letter, std::filesystem::path host_folder,
-                                  std::uint32_t type) {
+void PortableFileSystem::MapDrive(char letter, std::filesystem::path host_folder, std::uint32_t type) {
   drives_.Map(letter, std::move(host_folder), type);
 }
 
@@ -193,8 +192,7 @@ bool PortableFileSystem::CreateFolder(const std::string& path) {
   auto where = Find(path);
   if (!where) return false;
   // Never create the folder a drive is mapped to.
-  if (where->depth == 0)
-    return Fail(EntryExists(where->host) ? kErrorAlreadyExists : kErrorPathNotFound);
+  if (where->depth == 0) return Fail(EntryExists(where->host) ? kErrorAlreadyExists : kErrorPathNotFound);
   return MakeFolder(where->host);
 }
 
@@ -230,8 +228,7 @@ bool PortableFileSystem::CopyReplacing(const std::string& from, const std::strin
     auto attributes = AttributesOf(target->host, target->host.filename().string());
     if (attributes && (*attributes & kAttrReadOnly)) return Fail(kErrorAccessDenied);
     // Copying a file onto itself meets its own open source handle.
-    bool same_file =
-        target_info.st_dev == source_info.st_dev && target_info.st_ino == source_info.st_ino;
+    bool same_file = target_info.st_dev == source_info.st_dev && target_info.st_ino == source_info.st_ino;
     if (same_file || IsHeld(*target)) return Fail(kErrorSharingViolation);
   } else {
     std::uint32_t error = ErrorFromErrno(errno, target->host);

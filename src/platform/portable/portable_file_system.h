@@ -24,8 +24,7 @@ class PortableFileSystem : public FileSystem {
   explicit PortableFileSystem(std::string executable_folder = "C:\\");
 
   /// Maps a drive letter to a host folder, as a drive of the given type.
-  void MapDrive(char letter, std::filesystem::path host_folder,
-                std::uint32_t type = kDriveFixed);
+  void MapDrive(char letter, std::filesystem::path host_folder, std::uint32_t type = kDriveFixed);
   /// Makes a file behave as if another program held it open without sharing:
   /// reading, replacing or listing into it fails with a sharing violation.
   void HoldOpen(const std::string& windows_path);

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "platform/ansi_text.h"
+#include "platform/file_system.h"
 #include "platform/portable/portable_attributes.h"
 
 namespace setup {
@@ -30,8 +30,7 @@ fs::path ResolveComponent(const fs::path& folder, const std::string& name) {
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
       std::string_view candidate(entry->d_name);
-      if (EqualIgnoringCase(candidate, name) && (!best || candidate < *best))
-        best = std::string(candidate);
+      if (EqualIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::string(candidate);
     }
     ::closedir(dir);
   }
@@ -41,8 +40,7 @@ fs::path ResolveComponent(const fs::path& folder, const std::string& name) {
 }  // namespace
 
 bool HasInvalidChar(std::string_view text, bool wildcards_allowed) {
-  return std::any_of(text.begin(), text.end(),
-                     [&](char c) { return IsInvalidChar(c, wildcards_allowed); });
+  return std::any_of(text.begin(), text.end(), [&](char c) { return IsInvalidChar(c, wildcards_allowed); });
 }
 
 void DriveMap::Map(char letter, std::filesystem::path host_folder, std::uint32_t type) {
@@ -54,8 +52,7 @@ void DriveMap::Map(char letter, std::filesystem::path host_folder, std::uint32_t
 }
 
 std::uint32_t DriveMap::TypeOf(std::string_view root) const {
-  if (root.size() != 3 || !IsAsciiLetter(root[0]) || root[1] != ':' || root[2] != '\\')
-    return kDriveNoRootDir;
+  if (root.size() != 3 || !IsAsciiLetter(root[0]) || root[1] != ':' || root[2] != '\\') return kDriveNoRootDir;
   auto drive = drives_.find(UpperAscii(root[0]));
   return drive == drives_.end() ? kDriveNoRootDir : drive->second.type;
 }

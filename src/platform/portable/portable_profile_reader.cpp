@@ -57,8 +57,7 @@ bool VisitSection(const std::filesystem::path& file, std::string_view section,
       } else {
         entry.name = Trim(CutAtNul(text.substr(0, equals)));
         std::string_view value = Trim(text.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-            value.back() == value.front()) {
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
           value = value.substr(1, value.size() - 2);
         }
         entry.value = CutAtNul(value);
@@ -93,8 +92,8 @@ bool VisitSection(const std::filesystem::path& file, std::string_view section,
 
 }  // namespace
 
-std::string PortableProfileReader::ReadString(const std::string& file, std::string_view section,
-                                              std::string_view key, std::size_t buffer_size) {
+std::string PortableProfileReader::ReadString(const std::string& file, std::string_view section, std::string_view key,
+                                              std::size_t buffer_size) {
   std::string result;
   if (buffer_size == 0) return result;
   key = Trim(CutAtNul(key));
@@ -106,8 +105,7 @@ std::string PortableProfileReader::ReadString(const std::string& file, std::stri
   return result;
 }
 
-std::vector<std::string> PortableProfileReader::ReadKeyNames(const std::string& file,
-                                                             std::string_view section,
+std::vector<std::string> PortableProfileReader::ReadKeyNames(const std::string& file, std::string_view section,
                                                              std::size_t buffer_size) {
   std::vector<std::string> names;
   if (buffer_size < 2) return names;

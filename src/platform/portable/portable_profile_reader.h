@@ -5,10 +5,9 @@
 
 namespace setup {
 
-/// Reads initialisation files through a PortableFileSystem's drive map with the habits of the Windows private-profile read: lines before
-/// the first section are ignored; section and key names are trimmed and
-/// matched regardless of case; only the first section of a name counts and
-/// the first key of a name wins; a value loses its surrounding blanks and
+/// Reads initialisation files through a PortableFileSystem's drive map with the habits of the Windows private-profile
+/// read: lines before the first section are ignored; section and key names are trimmed and matched regardless of case;
+/// only the first section of a name counts and the first key of a name wins; a value loses its surrounding blanks and
 /// then one pair of matching double or single quotes; a NUL ends a name or a
 /// value; key lists leave out lines without "=" and names starting with ";".
 /// The file is read in blocks, so a huge file or line costs bounded memory.

@@ -125,12 +125,8 @@ void PortableRegistry::Load(std::string_view reg_text) { Apply(ParseRegFile(reg_
 void PortableRegistry::Apply(const std::vector<RegOperation>& operations) {
   for (const RegOperation& op : operations) {
     switch (op.kind) {
-      case RegOperation::Kind::kCreateKey:
-        FindOrCreate(op.root, op.path);
-        break;
-      case RegOperation::Kind::kDeleteKey:
-        Unlink(op.root, op.path, false);
-        break;
+      case RegOperation::Kind::kCreateKey: FindOrCreate(op.root, op.path); break;
+      case RegOperation::Kind::kDeleteKey: Unlink(op.root, op.path, false); break;
       case RegOperation::Kind::kSetValue: {
         std::shared_ptr<Key> key = FindOrCreate(op.root, op.path);
         if (Value* value = key->FindValue(op.name)) {
@@ -155,9 +151,7 @@ void PortableRegistry::DenyDelete(RootKey root, std::string_view path) {
   if (std::shared_ptr<Key> key = Find(root, path)) key->deny_delete = true;
 }
 
-bool PortableRegistry::KeyExists(RootKey root, std::string_view path) const {
-  return Find(root, path) != nullptr;
-}
+bool PortableRegistry::KeyExists(RootKey root, std::string_view path) const { return Find(root, path) != nullptr; }
 
 KeyHandle PortableRegistry::OpenForReading(RootKey root, std::string_view path) {
   return Register(Find(root, path), false);

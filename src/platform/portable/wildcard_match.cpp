@@ -54,8 +54,7 @@ std::optional<std::string> ShortNameOf(std::string_view name) {
   std::string_view stem = name.substr(0, dot);
   std::string_view extension = name.substr(std::min(dot + 1, name.size()));
   bool fits = !stem.empty() && stem.size() <= 8 && extension.size() <= 3 &&
-              ShortNameChars(stem).size() == stem.size() &&
-              ShortNameChars(extension).size() == extension.size();
+              ShortNameChars(stem).size() == stem.size() && ShortNameChars(extension).size() == extension.size();
   if (fits) return std::nullopt;
   std::string short_name = ShortNameChars(stem).substr(0, 6) + "~1";
   std::string short_extension = ShortNameChars(extension).substr(0, 3);

@@ -63,8 +63,8 @@ std::unique_ptr<FolderListing> Win32FileSystem::List(const std::string& pattern)
   WIN32_FIND_DATAA data;
   // The basic information level and large fetch give the same entries in the
   // same order with less work per folder.
-  HANDLE handle = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                   nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  HANDLE handle = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32Listing>(handle, data);
 }
@@ -80,8 +80,8 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 }
 
 std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& path, std::size_t limit) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string content;
   LARGE_INTEGER size{};
@@ -118,9 +118,7 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
   return content;
 }
 
-bool Win32FileSystem::CreateFolder(const std::string& path) {
-  return CreateDirectoryA(path.c_str(), nullptr) != 0;
-}
+bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
 bool Win32FileSystem::CreateFolderTree(const std::string& path) {
   std::string folder = path;
@@ -162,8 +160,8 @@ std::uint32_t Win32FileSystem::LastError() { return GetLastError(); }
 std::optional<std::string> Win32FileSystem::ErrorText(std::uint32_t code) {
   char* text = nullptr;
   DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+      MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
   if (length == 0 || text == nullptr) return std::nullopt;
   std::string result(text, length);
   LocalFree(text);

@@ -4,8 +4,8 @@
 
 namespace setup {
 
-std::string Win32ProfileReader::ReadString(const std::string& file, std::string_view section,
-                                           std::string_view key, std::size_t buffer_size) {
+std::string Win32ProfileReader::ReadString(const std::string& file, std::string_view section, std::string_view key,
+                                           std::size_t buffer_size) {
   if (buffer_size == 0) return {};
   std::string buffer(buffer_size, '\0');
   std::string section_text(section);
@@ -17,8 +17,7 @@ std::string Win32ProfileReader::ReadString(const std::string& file, std::string_
   return buffer;
 }
 
-std::vector<std::string> Win32ProfileReader::ReadKeyNames(const std::string& file,
-                                                          std::string_view section,
+std::vector<std::string> Win32ProfileReader::ReadKeyNames(const std::string& file, std::string_view section,
                                                           std::size_t buffer_size) {
   std::vector<std::string> names;
   if (buffer_size < 2) return names;

@@ -5,9 +5,7 @@
 namespace setup {
 namespace {
 
-HKEY RootHandle(RootKey root) {
-  return root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
+HKEY RootHandle(RootKey root) { return root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 HKEY AsHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
 KeyHandle AsHandle(HKEY key) { return reinterpret_cast<KeyHandle>(key); }
@@ -15,16 +13,13 @@ KeyHandle AsHandle(HKEY key) { return reinterpret_cast<KeyHandle>(key); }
 KeyHandle Open(RootKey root, std::string_view path, REGSAM access) {
   HKEY key = nullptr;
   std::string path_text(path);
-  if (RegOpenKeyExA(RootHandle(root), path_text.c_str(), 0, access | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-    return 0;
+  if (RegOpenKeyExA(RootHandle(root), path_text.c_str(), 0, access | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return 0;
   return AsHandle(key);
 }
 
 }  // namespace
 
-KeyHandle Win32Registry::OpenForReading(RootKey root, std::string_view path) {
-  return Open(root, path, KEY_READ);
-}
+KeyHandle Win32Registry::OpenForReading(RootKey root, std::string_view path) { return Open(root, path, KEY_READ); }
 
 KeyHandle Win32Registry::OpenForWriting(RootKey root, std::string_view path) {
   return Open(root, path, KEY_ALL_ACCESS);
@@ -60,8 +55,8 @@ std::optional<std::string> Win32Registry::ReadValueData(KeyHandle key, std::stri
   for (int attempt = 0; attempt < 8; ++attempt) {
     std::string data(size + 2, '\0');
     DWORD got = static_cast<DWORD>(data.size());
-    LONG result = RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, nullptr,
-                                   reinterpret_cast<BYTE*>(data.data()), &got);
+    LONG result =
+        RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &got);
     if (result == ERROR_SUCCESS) {
       data.resize(got <= data.size() ? got : data.size());
       return data;
@@ -76,16 +71,15 @@ bool Win32Registry::SetString(KeyHandle key, std::string_view name, std::string_
   if (key == 0) return false;
   std::string name_text(name);
   std::string data(text);
-  return RegSetValueExA(AsHkey(key), name_text.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(data.c_str()),
+  return RegSetValueExA(AsHkey(key), name_text.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                         static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
 std::optional<std::uint32_t> Win32Registry::CountSubKeys(KeyHandle key) {
   if (key == 0) return std::nullopt;
   DWORD count = 0;
-  if (RegQueryInfoKeyA(AsHkey(key), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+  if (RegQueryInfoKeyA(AsHkey(key), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS)
     return std::nullopt;
   return count;
 }

@@ -146,13 +146,13 @@ class HeadlessToolkit : public Toolkit {
   std::optional<std::string> browse_answer_;
 
   std::vector<ShownMessage> messages_;
-  std::vector<std::string> opened_;        // links and files given to the shell
+  std::vector<std::string> opened_;  // links and files given to the shell
   std::vector<std::string> browse_instructions_;
   // "message: <text>", "show <class>", "hide <class>", "modal <class>", "end",
   // "disable <class>", "enable <class>", "activate <class>"
   std::vector<std::string> events_;
-  std::vector<std::string> hints_;         // every hint handed to the hint handler
-  std::vector<HeadlessWindow*> windows_;   // in creation order
+  std::vector<std::string> hints_;        // every hint handed to the hint handler
+  std::vector<HeadlessWindow*> windows_;  // in creation order
   std::string title_;
   bool end_requested_ = false;
   bool running_ = false;

@@ -30,29 +30,20 @@ NativeClass ClassFor(const ControlSpec& row, BorderStyle border) {
     }
     case ControlKind::kButton:
       return {"BUTTON",
-              static_cast<DWORD>(
-                  ((row.style & kStyleDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY),
+              static_cast<DWORD>(((row.style & kStyleDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY),
               0};
-    case ControlKind::kGlyphButton:
-      return {"BUTTON", BS_OWNERDRAW, 0};
-    case ControlKind::kCheckBox:
-      return {"BUTTON", BS_AUTOCHECKBOX, 0};
-    case ControlKind::kRadioButton:
-      return {"BUTTON", BS_AUTORADIOBUTTON, 0};
-    case ControlKind::kEdit:
-      return {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::kMemo:
-      return {"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::kGlyphButton: return {"BUTTON", BS_OWNERDRAW, 0};
+    case ControlKind::kCheckBox: return {"BUTTON", BS_AUTOCHECKBOX, 0};
+    case ControlKind::kRadioButton: return {"BUTTON", BS_AUTORADIOBUTTON, 0};
+    case ControlKind::kEdit: return {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::kMemo: return {"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::kCheckList:
-      return {WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-              WS_EX_CLIENTEDGE};
+      return {WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE};
     case ControlKind::kPanel:
       // CONTROLPARENT lets Tab and the dialog keys walk into the panel.
       return {kPanelClass, 0, WS_EX_CONTROLPARENT};
-    case ControlKind::kPicture:
-      return {kPictureClass, 0, 0};
-    case ControlKind::kProgressBar:
-      return {PROGRESS_CLASSA, 0, 0};
+    case ControlKind::kPicture: return {kPictureClass, 0, 0};
+    case ControlKind::kProgressBar: return {PROGRESS_CLASSA, 0, 0};
     case ControlKind::kStatusBar:
       // Placed by the layout, at the height the design gives it.
       return {STATUSCLASSNAMEA,
@@ -97,8 +88,8 @@ void Win32Window::CreateControl(ControlId index, std::vector<bool>& created) {
 
   Bounds bounds = model_.PlaceAsDesigned(index);
   std::string text(row.text);
-  HWND hwnd = CreateWindowExA(native.ex_style, native.name, text.c_str(), style, bounds.left, bounds.top,
-                              bounds.width, bounds.height, ParentHandle(control),
+  HWND hwnd = CreateWindowExA(native.ex_style, native.name, text.c_str(), style, bounds.left, bounds.top, bounds.width,
+                              bounds.height, ParentHandle(control),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + index)),
                               toolkit_.Instance(), &control);
   if (!hwnd) throw std::runtime_error("Cannot create the control " + std::string(row.name));
@@ -143,8 +134,7 @@ void Win32Window::CreateControl(ControlId index, std::vector<bool>& created) {
       // The window name does not reach the text field on every version.
       SetWindowTextA(hwnd, text.c_str());
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

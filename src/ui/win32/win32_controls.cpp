@@ -15,8 +15,7 @@ void Win32Window::RepaintUnder(Win32Control& control) {
   RECT bounds;
   GetWindowRect(control.hwnd, &bounds);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
-  RedrawWindow(parent, &bounds, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(parent, &bounds, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void Win32Window::SetText(ControlId id, std::string_view text) {
@@ -51,9 +50,7 @@ void Win32Window::SetChecked(ControlId id, bool checked) {
   if (checked) UncheckOtherRadioButtons(id);
 }
 
-bool Win32Window::IsChecked(ControlId id) {
-  return SendMessageA(ControlAt(id).hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool Win32Window::IsChecked(ControlId id) { return SendMessageA(ControlAt(id).hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void Win32Window::UncheckOtherRadioButtons(ControlId index) {
   for (ControlId other : model_.RadioButtonsUncheckedBy(index)) {
@@ -89,8 +86,7 @@ void Win32Window::AddItem(ControlId list, std::string_view text, bool checked) {
   item.mask = LVIF_TEXT;
   item.iItem = ItemCount(list);
   item.pszText = item_text.data();
-  auto index = static_cast<int>(
-      SendMessageA(control.hwnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  auto index = static_cast<int>(SendMessageA(control.hwnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (index >= 0) SetItemChecked(list, index, checked);
   FitListColumn(control);
 }
@@ -108,8 +104,7 @@ std::string Win32Window::ItemText(ControlId list, int index) {
     item.pszText = buffer.data();
     item.cchTextMax = static_cast<int>(buffer.size());
     auto length = static_cast<std::size_t>(
-        SendMessageA(hwnd, LVM_GETITEMTEXTA, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&item)));
+        SendMessageA(hwnd, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
     if (length + 1 < buffer.size()) {
       buffer.resize(length);
       return buffer;
@@ -119,8 +114,8 @@ std::string Win32Window::ItemText(ControlId list, int index) {
 }
 
 bool Win32Window::IsItemChecked(ControlId list, int index) {
-  auto state = static_cast<UINT>(SendMessageA(ControlAt(list).hwnd, LVM_GETITEMSTATE,
-                                              static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+  auto state = static_cast<UINT>(
+      SendMessageA(ControlAt(list).hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
   return (state >> 12) == 2;  // state image 1: unchecked, 2: checked
 }
 
@@ -128,15 +123,13 @@ void Win32Window::SetItemChecked(ControlId list, int index, bool checked) {
   LVITEMA item{};
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-  SendMessageA(ControlAt(list).hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(&item));
+  SendMessageA(ControlAt(list).hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 int Win32Window::ItemAt(ControlId list, int x, int y) {
   LVHITTESTINFO hit{};
   hit.pt = {x, y};
-  auto index = static_cast<int>(
-      SendMessageA(ControlAt(list).hwnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  auto index = static_cast<int>(SendMessageA(ControlAt(list).hwnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   return index >= 0 && (hit.flags & LVHT_ONITEM) ? index : -1;
 }
 

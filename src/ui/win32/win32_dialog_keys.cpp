@@ -18,8 +18,8 @@ bool Win32Window::OnActivate(bool active) {
     if (focus && IsChild(hwnd_, focus)) saved_focus_ = focus;
     return false;
   }
-  if (saved_focus_ && IsWindow(saved_focus_) && IsChild(hwnd_, saved_focus_) &&
-      IsWindowVisible(saved_focus_) && IsWindowEnabled(saved_focus_)) {
+  if (saved_focus_ && IsWindow(saved_focus_) && IsChild(hwnd_, saved_focus_) && IsWindowVisible(saved_focus_) &&
+      IsWindowEnabled(saved_focus_)) {
     SetFocus(saved_focus_);
     return true;
   }
@@ -29,8 +29,7 @@ bool Win32Window::OnActivate(bool active) {
 // Sent by an edit control for Enter (with the default button) and by the
 // dialog manager; a plain window must handle it like a dialog box does.
 void Win32Window::OnNextDialogControl(WPARAM wparam, LPARAM lparam) {
-  HWND target = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
-                               : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0);
+  HWND target = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam) : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0);
   if (target) SetFocus(target);
 }
 

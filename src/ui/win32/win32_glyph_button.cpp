@@ -81,8 +81,7 @@ void Win32Window::OnGlyphButtonMouse(Win32Control& control, UINT message, LPARAM
       ReleaseCapture();
       SendMessageA(control.hwnd, BM_SETSTATE, FALSE, 0);
       if (inside) {
-        SendMessageA(GetParent(control.hwnd), WM_COMMAND,
-                     MAKEWPARAM(kControlIdBase + control.index, BN_CLICKED),
+        SendMessageA(GetParent(control.hwnd), WM_COMMAND, MAKEWPARAM(kControlIdBase + control.index, BN_CLICKED),
                      reinterpret_cast<LPARAM>(control.hwnd));
       }
       break;
@@ -96,8 +95,7 @@ void Win32Window::OnGlyphButtonMouse(Win32Control& control, UINT message, LPARAM
       control.hot = false;
       InvalidateRect(control.hwnd, nullptr, FALSE);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

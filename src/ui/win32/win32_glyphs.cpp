@@ -58,7 +58,7 @@ void DrawBrowse(HDC dc, int x, int y, bool enabled) {
   COLORREF back = enabled ? RGB(230, 180, 40) : GetSysColor(COLOR_BTNFACE);
   COLORREF front = enabled ? RGB(255, 220, 90) : GetSysColor(COLOR_BTNFACE);
   {
-    const POINT body[] = {{x + 1, y + 3}, {x + 6, y + 3},   {x + 7, y + 5},
+    const POINT body[] = {{x + 1, y + 3},  {x + 6, y + 3},   {x + 7, y + 5},
                           {x + 14, y + 5}, {x + 14, y + 14}, {x + 1, y + 14}};
     PenAndBrush tools(dc, outline, 1, back);
     Polygon(dc, body, static_cast<int>(std::size(body)));

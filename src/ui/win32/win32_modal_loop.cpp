@@ -27,8 +27,7 @@ void Win32Window::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 bool Win32Window::IsVisible() { return IsWindowVisible(hwnd_) != 0; }
 
 void Win32Window::RepaintNow() {
-  RedrawWindow(hwnd_, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 int Win32Window::ShowModal() {
@@ -97,9 +96,7 @@ void Win32Window::DoClose() {
   if (toolkit_.IsMainWindow(this)) PostQuitMessage(0);
 }
 
-void Win32Window::SetCaption(std::string_view caption) {
-  SetWindowTextA(hwnd_, std::string(caption).c_str());
-}
+void Win32Window::SetCaption(std::string_view caption) { SetWindowTextA(hwnd_, std::string(caption).c_str()); }
 
 std::string Win32Window::Caption() { return WindowText(hwnd_); }
 

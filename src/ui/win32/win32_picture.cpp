@@ -19,8 +19,8 @@ HBITMAP BitmapFrom(const std::string& bytes) {
   std::memcpy(info.data(), bytes.data() + layout->info_offset, layout->info_size);
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(info.data()), CBM_INIT,
-                                  bytes.data() + layout->bits_offset,
-                                  reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+                                  bytes.data() + layout->bits_offset, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                                  DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
   return bitmap;
 }
@@ -74,18 +74,10 @@ void Win32Picture::Load(const std::string& path, FileSystem& files) {
   HICON icon = nullptr;
   HENHMETAFILE metafile = nullptr;
   switch (format) {
-    case PictureFormat::kBitmap:
-      bitmap = BitmapFrom(*bytes);
-      break;
-    case PictureFormat::kIcon:
-      icon = IconFrom(*bytes);
-      break;
-    case PictureFormat::kMetafile:
-      metafile = MetafileFromWmf(*bytes);
-      break;
-    case PictureFormat::kEnhancedMetafile:
-      metafile = MetafileFromEmf(*bytes);
-      break;
+    case PictureFormat::kBitmap: bitmap = BitmapFrom(*bytes); break;
+    case PictureFormat::kIcon: icon = IconFrom(*bytes); break;
+    case PictureFormat::kMetafile: metafile = MetafileFromWmf(*bytes); break;
+    case PictureFormat::kEnhancedMetafile: metafile = MetafileFromEmf(*bytes); break;
   }
   if (!bitmap && !icon && !metafile) throw PictureError(path, "the file is not a valid picture");
 
@@ -107,8 +99,7 @@ void Win32Picture::Paint(HDC dc, const RECT& area) const {
     // HALFTONE needs the brush origin set again after the mode changes.
     POINT old_origin;
     SetBrushOrgEx(dc, 0, 0, &old_origin);
-    StretchBlt(dc, area.left, area.top, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
-               SRCCOPY);
+    StretchBlt(dc, area.left, area.top, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     SetBrushOrgEx(dc, old_origin.x, old_origin.y, nullptr);
     SetStretchBltMode(dc, old_mode);
     SelectObject(source, old);

@@ -8,9 +8,8 @@ namespace setup {
 namespace {
 
 HFONT MakeFont(const char* face, int height, int weight, bool italic) {
-  return CreateFontA(height, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
+  return CreateFontA(height, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 struct IconSearch {
@@ -20,8 +19,7 @@ struct IconSearch {
 
 BOOL CALLBACK TakeFirstIcon(HMODULE module, LPCSTR, LPSTR name, LONG_PTR context) {
   auto* search = reinterpret_cast<IconSearch*>(context);
-  search->icon = static_cast<HICON>(
-      LoadImageA(module, name, IMAGE_ICON, search->size, search->size, LR_SHARED));
+  search->icon = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, search->size, search->size, LR_SHARED));
   return FALSE;  // the first icon group is the program's icon
 }
 
@@ -36,9 +34,8 @@ HICON ProgramIcon(HINSTANCE instance, int size) {
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance, FileSystem& files)
     : instance_(instance), files_(files), dlls_(LoadSystemDlls()) {
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
-                                                   ICC_PROGRESS_CLASS | ICC_BAR_CLASSES |
-                                                   ICC_LISTVIEW_CLASSES};
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
+                                                   ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   dlls_.init_common_controls_ex(&classes);
   // The folder picker is a shell (COM) dialog.
   com_initialized_ = SUCCEEDED(dlls_.co_initialize(nullptr));
@@ -69,14 +66,12 @@ std::unique_ptr<Window> Win32Toolkit::CreateForm(const FormSpec& spec, Window* o
   return std::make_unique<Win32Window>(*this, spec, owner_hwnd);
 }
 
-int Win32Toolkit::ShowMessage(Window* owner, std::string_view text, std::string_view caption,
-                              unsigned style) {
+int Win32Toolkit::ShowMessage(Window* owner, std::string_view text, std::string_view caption, unsigned style) {
   HWND owner_hwnd = owner ? static_cast<Win32Window*>(owner)->Handle() : nullptr;
   return MessageBoxA(owner_hwnd, std::string(text).c_str(), std::string(caption).c_str(), style);
 }
 
-std::optional<std::string> Win32Toolkit::BrowseForFolder(Window& owner,
-                                                         std::string_view instruction) {
+std::optional<std::string> Win32Toolkit::BrowseForFolder(Window& owner, std::string_view instruction) {
   std::string title(instruction);
   char display_name[MAX_PATH] = "";
   BROWSEINFOA browse{};
@@ -179,8 +174,7 @@ void Win32Toolkit::UpdateHint() {
 }
 
 void Win32Toolkit::ReportError(const char* text) {
-  MessageBoxA(GetActiveWindow(), text, title_.empty() ? nullptr : title_.c_str(),
-              MB_OK | MB_ICONERROR);
+  MessageBoxA(GetActiveWindow(), text, title_.empty() ? nullptr : title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace setup

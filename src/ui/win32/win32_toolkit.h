@@ -30,8 +30,7 @@ class Win32Toolkit : public Toolkit {
 
   void SetTitle(std::string_view title) override;
   std::unique_ptr<Window> CreateForm(const FormSpec& spec, Window* owner) override;
-  int ShowMessage(Window* owner, std::string_view text, std::string_view caption,
-                  unsigned style) override;
+  int ShowMessage(Window* owner, std::string_view text, std::string_view caption, unsigned style) override;
   std::optional<std::string> BrowseForFolder(Window& owner, std::string_view instruction) override;
   void ShellOpen(Window& owner, std::string_view target) override;
   void SetHintHandler(std::function<void(const std::string& hint)> handler) override;
@@ -68,7 +67,7 @@ class Win32Toolkit : public Toolkit {
   HFONT normal_font_ = nullptr;
   HFONT title_font_ = nullptr;
   HFONT version_font_ = nullptr;
-  HICON icon_ = nullptr;        // the program's own icon, for the window classes
+  HICON icon_ = nullptr;  // the program's own icon, for the window classes
   HICON small_icon_ = nullptr;
   std::string title_;
   std::function<void(const std::string&)> hint_handler_;

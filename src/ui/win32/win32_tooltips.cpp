@@ -24,10 +24,9 @@ std::string Win32Window::HintFor(HWND hwnd) const {
 void Win32Window::EnableTooltip(ControlId id) {
   model_.EnableTooltip(id);
   if (!tooltip_) {
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                               toolkit_.Instance(), nullptr);
+    tooltip_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, toolkit_.Instance(), nullptr);
   }
   UpdateTooltips();
 }
@@ -45,8 +44,7 @@ void Win32Window::UpdateTooltips() {
     tool.hwnd = hwnd_;
     tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
     tool.lpszText = text.data();
-    SendMessageA(tooltip_, control.tool_added ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0,
-                 reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(tooltip_, control.tool_added ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     control.tool_added = true;
   }
 }

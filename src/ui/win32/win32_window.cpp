@@ -16,8 +16,7 @@ namespace {
 // click: the tick toggles only after NM_CLICK.
 constexpr UINT kDeferredClick = WM_APP + 1;
 
-void RegisterClassOnce(HINSTANCE instance, const std::string& name, WNDPROC procedure, HICON icon,
-                       HICON small_icon) {
+void RegisterClassOnce(HINSTANCE instance, const std::string& name, WNDPROC procedure, HICON icon, HICON small_icon) {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof existing;
   if (GetClassInfoExA(instance, name.c_str(), &existing)) return;
@@ -38,9 +37,7 @@ void RegisterClassOnce(HINSTANCE instance, const std::string& name, WNDPROC proc
   }
 }
 
-bool IsColourMessage(UINT message) {
-  return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-}
+bool IsColourMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
 }  // namespace
 
@@ -64,9 +61,7 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const FormSpec& spec, HWND owner
   DWORD style = 0;
   DWORD ex_style = 0;
   switch (spec.border) {
-    case BorderStyle::kSizeable:
-      style = WS_OVERLAPPEDWINDOW;
-      break;
+    case BorderStyle::kSizeable: style = WS_OVERLAPPEDWINDOW; break;
     case BorderStyle::kDialog:
       style = WS_POPUP | WS_CAPTION;
       ex_style = WS_EX_DLGMODALFRAME;
@@ -84,8 +79,8 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const FormSpec& spec, HWND owner
   int width = std::max<int>(frame.right - frame.left, spec.min_outer_width);
   int height = std::max<int>(frame.bottom - frame.top, spec.min_outer_height);
   std::string caption(spec.caption);
-  CreateWindowExA(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0, width, height, owner,
-                  nullptr, instance, this);
+  CreateWindowExA(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0, width, height, owner, nullptr, instance,
+                  this);
   if (!hwnd_) throw std::runtime_error("Cannot create the window " + class_name);
   try {
     CreateControls();
@@ -126,14 +121,9 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
 
 LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wparam), HIWORD(wparam));
-      return 0;
-    case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
-    case WM_DRAWITEM:
-      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-      return TRUE;
+    case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return TRUE;
     case WM_SIZE:
       if (wparam != SIZE_MINIMIZED) OnSize(-1, LOWORD(lparam), HIWORD(lparam));
       return 0;
@@ -146,17 +136,10 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE:
       if (OnActivate(LOWORD(wparam) != WA_INACTIVE)) return 0;
       break;
-    case WM_CLOSE:
-      OnCloseMessage();
-      return 0;
-    case DM_GETDEFID:
-      return OnGetDefaultId();
-    case WM_NEXTDLGCTL:
-      OnNextDialogControl(wparam, lparam);
-      return 0;
-    case kDeferredClick:
-      OnDeferredClick(static_cast<ControlId>(wparam));
-      return 0;
+    case WM_CLOSE: OnCloseMessage(); return 0;
+    case DM_GETDEFID: return OnGetDefaultId();
+    case WM_NEXTDLGCTL: OnNextDialogControl(wparam, lparam); return 0;
+    case kDeferredClick: OnDeferredClick(static_cast<ControlId>(wparam)); return 0;
     default:
       if (IsColourMessage(message)) {
         return OnCtlColor(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -166,8 +149,7 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
 
-LRESULT CALLBACK Win32Window::OwnControlProc(HWND hwnd, UINT message, WPARAM wparam,
-                                             LPARAM lparam) {
+LRESULT CALLBACK Win32Window::OwnControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   Win32Control* control = nullptr;
   if (message == WM_NCCREATE) {
     control = static_cast<Win32Control*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
@@ -185,25 +167,19 @@ LRESULT CALLBACK Win32Window::OwnControlProc(HWND hwnd, UINT message, WPARAM wpa
   return control->window->HandleOwnControlMessage(*control, message, wparam, lparam);
 }
 
-LRESULT Win32Window::HandleOwnControlMessage(Win32Control& control, UINT message, WPARAM wparam,
-                                             LPARAM lparam) {
+LRESULT Win32Window::HandleOwnControlMessage(Win32Control& control, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     // What the controls inside a panel tell their parent is the window's business.
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
     case DM_GETDEFID:
-    case WM_NEXTDLGCTL:
-      return SendMessageA(hwnd_, message, wparam, lparam);
-    case WM_PAINT:
-      PaintOwnControl(control);
-      return 0;
+    case WM_NEXTDLGCTL: return SendMessageA(hwnd_, message, wparam, lparam);
+    case WM_PAINT: PaintOwnControl(control); return 0;
     case WM_SIZE:
       if (control.kind == ControlKind::kPanel) OnSize(control.index, LOWORD(lparam), HIWORD(lparam));
       return 0;
-    case WM_MOUSEMOVE:
-      OnMouseMoveMessage(control, lparam);
-      return 0;
+    case WM_MOUSEMOVE: OnMouseMoveMessage(control, lparam); return 0;
     case WM_LBUTTONUP:
       if (!destroying_) Guard(control.on_click);
       return 0;
@@ -220,8 +196,7 @@ LRESULT Win32Window::HandleOwnControlMessage(Win32Control& control, UINT message
   return DefWindowProcA(control.hwnd, message, wparam, lparam);
 }
 
-LRESULT CALLBACK Win32Window::NativeControlProc(HWND hwnd, UINT message, WPARAM wparam,
-                                                LPARAM lparam) {
+LRESULT CALLBACK Win32Window::NativeControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* control = static_cast<Win32Control*>(GetPropA(hwnd, kControlProperty));
   if (!control) return DefWindowProcA(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
@@ -234,8 +209,7 @@ LRESULT CALLBACK Win32Window::NativeControlProc(HWND hwnd, UINT message, WPARAM 
   return control->window->HandleNativeControlMessage(*control, message, wparam, lparam);
 }
 
-LRESULT Win32Window::HandleNativeControlMessage(Win32Control& control, UINT message,
-                                                WPARAM wparam, LPARAM lparam) {
+LRESULT Win32Window::HandleNativeControlMessage(Win32Control& control, UINT message, WPARAM wparam, LPARAM lparam) {
   bool glyph = control.kind == ControlKind::kGlyphButton;
   switch (message) {
     case WM_MOUSEMOVE:
@@ -270,14 +244,12 @@ LRESULT Win32Window::HandleNativeControlMessage(Win32Control& control, UINT mess
       if (control.kind == ControlKind::kCheckList) {
         // The single column follows the client width, which also changes
         // when the vertical scroll bar comes and goes.
-        LRESULT result =
-            CallWindowProcA(control.original_proc, control.hwnd, message, wparam, lparam);
+        LRESULT result = CallWindowProcA(control.original_proc, control.hwnd, message, wparam, lparam);
         FitListColumn(control);
         return result;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return CallWindowProcA(control.original_proc, control.hwnd, message, wparam, lparam);
 }
@@ -323,8 +295,7 @@ void Win32Window::OnCommand(int id, int code) {
     case ControlKind::kCheckBox:
       if (code == BN_CLICKED) Guard(control.on_click);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -357,8 +328,7 @@ LRESULT Win32Window::OnCtlColor(UINT message, HDC dc, HWND control_hwnd) {
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
   }
-  return DefWindowProcA(hwnd_, message, reinterpret_cast<WPARAM>(dc),
-                        reinterpret_cast<LPARAM>(control_hwnd));
+  return DefWindowProcA(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control_hwnd));
 }
 
 void Win32Window::OnMouseMoveMessage(Win32Control& control, LPARAM lparam) {
@@ -392,9 +362,7 @@ void Win32Window::OnCloseMessage() {
 
 void Win32Window::OnShow(std::function<void()> handler) { on_show_ = std::move(handler); }
 
-void Win32Window::OnCloseQuery(std::function<bool()> handler) {
-  on_close_query_ = std::move(handler);
-}
+void Win32Window::OnCloseQuery(std::function<bool()> handler) { on_close_query_ = std::move(handler); }
 
 void Win32Window::OnClose(std::function<void()> handler) { on_close_ = std::move(handler); }
 

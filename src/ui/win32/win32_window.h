@@ -96,10 +96,8 @@ class Win32Window : public Window {
   static LRESULT CALLBACK NativeControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT HandleOwnControlMessage(Win32Control& control, UINT message, WPARAM wparam,
-                                  LPARAM lparam);
-  LRESULT HandleNativeControlMessage(Win32Control& control, UINT message, WPARAM wparam,
-                                     LPARAM lparam);
+  LRESULT HandleOwnControlMessage(Win32Control& control, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleNativeControlMessage(Win32Control& control, UINT message, WPARAM wparam, LPARAM lparam);
 
   // Events, named as the messages that bring them.
   void OnCommand(int id, int code);
