@@ -53,9 +53,8 @@ int Drive(const std::string& package) {
   if (items.empty()) std::printf("  (no host found)\n");
   if (!items.empty()) {
     RECT item = ListItemRect(list, 0);
-    MovePointerTo(list, {item.left + 30, (item.top + item.bottom) / 2});
     HWND status = Child(main, "msctls_statusbar32");
-    WaitUntil([&] { return !StatusText(status).empty(); }, 2000);
+    HoverUntil(list, {item.left + 30, (item.top + item.bottom) / 2}, [&] { return !StatusText(status).empty(); });
     std::printf("  pointing at the first host shows: %s\n", StatusText(status).c_str());
   }
   Shot(main, "3-main-window");

@@ -203,6 +203,12 @@ void Close(HWND window);
 /// Moves the real mouse pointer to a point of a window's client area; the
 /// program then gets WM_MOUSEMOVE as from a user (checked under Xvfb).
 void MovePointerTo(HWND window, POINT client_point);
+/// Moves the pointer to a point of a window's client area and waits until
+/// the condition holds. Under Wine a move can be merged into one the program
+/// has already fetched, and never reach it: between polls the pointer is
+/// nudged by a pixel, so a lost move is followed by another.
+bool HoverUntil(HWND window, POINT client_point, const std::function<bool()>& condition,
+                DWORD timeout_ms = kDefaultTimeoutMs);
 
 // ---- Message boxes (ui_harness_message_boxes.cpp) ---------------------------
 

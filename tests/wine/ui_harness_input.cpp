@@ -40,4 +40,17 @@ void MovePointerTo(HWND window, POINT client_point) {
   if (!SetCursorPos(screen.x, screen.y)) throw HarnessError(LastErrorText("cannot move the pointer"));
 }
 
+bool HoverUntil(HWND window, POINT client_point, const std::function<bool()>& condition, DWORD timeout_ms) {
+  MovePointerTo(window, client_point);
+  bool nudged = false;
+  return WaitUntil(
+      [&] {
+        if (condition()) return true;
+        nudged = !nudged;
+        MovePointerTo(window, {client_point.x + (nudged ? 1 : 0), client_point.y});
+        return false;
+      },
+      timeout_ms);
+}
+
 }  // namespace setup::ui

@@ -219,13 +219,12 @@ TEST_F(HarnessTest, StatusBarFollowsThePointerOverTheList) {
   EXPECT_EQ(StatusText(status), "Ready");
   for (int item : {2, 0, 1}) {
     RECT rect = ListItemRect(list, item);
-    MovePointerTo(list, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     std::string expected = "Item " + std::to_string(item);
-    EXPECT_TRUE(WaitUntil([&] { return StatusText(status) == expected; }, 3000))
+    EXPECT_TRUE(HoverUntil(list, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2},
+                           [&] { return StatusText(status) == expected; }))
         << "expected " << expected << ", status shows \"" << StatusText(status) << "\"";
   }
-  MovePointerTo(window, {10, 10});
-  EXPECT_TRUE(WaitUntil([&] { return StatusText(status).empty(); }, 3000)) << StatusText(status);
+  EXPECT_TRUE(HoverUntil(window, {10, 10}, [&] { return StatusText(status).empty(); })) << StatusText(status);
 }
 
 TEST_F(HarnessTest, ScreenshotShowsTheWindow) {
