@@ -33,20 +33,24 @@ struct Target {
   std::string folder;  // the chosen one, or with the install sub-folder
 };
 
-// The target; nothing when the host's folder is gone since it was listed, or
-// is no folder a file could be written to by its full path (a relative one
-// would put the files under the current folder).
+// A catalogue entry's target; nothing when its folder is gone since it was
+// listed, or is no folder a file could be written to by its full path (a
+// relative one would put the files under the current folder).
+std::optional<Target> HostTarget(const Platform& platform, int index, const std::string& install_subfolder) {
+  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(index)];
+  std::string folder = ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
+  if (folder.empty() || !IsAbsolutePath(folder)) return std::nullopt;
+  // Without the backslash the files would land beside the folder under joined names.
+  std::string chosen = AddTrailingBackslash(folder);
+  return Target{chosen, entry.UseSubdir ? chosen + install_subfolder + "\\" : chosen};
+}
+
 std::optional<Target> TargetOf(const DeploymentContext& context, int target) {
   if (target == kCustomTarget) {
     std::string chosen = AddTrailingBackslash(context.custom_folder);
     return Target{chosen, chosen + context.install_subfolder + "\\"};
   }
-  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(target)];
-  std::string folder = ReadHostFolder(context.platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
-  if (folder.empty() || !IsAbsolutePath(folder)) return std::nullopt;
-  // Without the backslash the files would land beside the folder under joined names.
-  std::string chosen = AddTrailingBackslash(folder);
-  return Target{chosen, entry.UseSubdir ? chosen + context.install_subfolder + "\\" : chosen};
+  return HostTarget(context.platform, target, context.install_subfolder);
 }
 
 // Finds links (junctions, symbolic links to folders or files) below a chosen
@@ -88,24 +92,41 @@ class LinkGuard {
 
 }  // namespace
 
+FilesEntryMatch MatchFilesEntry(const Platform& platform, const std::string& value) {
+  FilesEntryMatch match;
+  // Only files of the package: nothing by a full path or from above it.
+  if (!StaysInside(value)) {
+    match.outside = true;
+    return match;
+  }
+  std::size_t last = value.rfind('\\');
+  std::string prefix = last == std::string::npos ? "" : value.substr(0, last + 1);
+  std::string pattern = value.substr(prefix.size());
+  std::unique_ptr<FolderListing> listing = platform.files.List(ProgramFolder(platform.files) + prefix + pattern);
+  if (!listing) return match;
+  while (std::optional<FoundEntry> entry = listing->Next()) {
+    if (entry->attributes & kAttrFolder) {
+      ++match.folders;
+      continue;
+    }
+    match.files.push_back(prefix + entry->name);
+  }
+  return match;
+}
+
 std::vector<std::string> BuildDeploymentList(const Platform& platform) {
   std::vector<std::string> list;
-  std::string program_folder = ProgramFolder(platform.files);
   for (const std::string& key : ReadSetupKeys(platform, "files")) {
-    std::string value = ReadSetupValue(platform, "files", key);
-    // Only files of the package: nothing by a full path or from above it.
-    if (!StaysInside(value)) continue;
-    std::size_t last = value.rfind('\\');
-    std::string prefix = last == std::string::npos ? "" : value.substr(0, last + 1);
-    std::string pattern = value.substr(prefix.size());
-    std::unique_ptr<FolderListing> listing = platform.files.List(program_folder + prefix + pattern);
-    if (!listing) continue;
-    while (std::optional<FoundEntry> entry = listing->Next()) {
-      if (entry->attributes & kAttrFolder) continue;
-      list.push_back(prefix + entry->name);
-    }
+    FilesEntryMatch match = MatchFilesEntry(platform, ReadSetupValue(platform, "files", key));
+    list.insert(list.end(), match.files.begin(), match.files.end());
   }
   return list;
+}
+
+std::optional<std::string> HostTargetFolder(const Platform& platform, int index, const std::string& install_subfolder) {
+  std::optional<Target> target = HostTarget(platform, index, install_subfolder);
+  if (!target) return std::nullopt;
+  return target->folder;
 }
 
 std::string DirectoryPart(std::string_view path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,9 +40,25 @@ struct DeploymentContext {
   std::string install_subfolder;
 };
 
+/// What one [files] value matches in the program folder.
+struct FilesEntryMatch {
+  bool outside = false;            // a full path or one that climbs out: nothing is taken
+  std::vector<std::string> files;  // relative to the program folder, in listing order
+  int folders = 0;                 // matches skipped as folders ("." and ".." included)
+};
+
+/// Expands one [files] value: the text up to its last backslash is a folder
+/// below the program folder, the rest a name or a pattern with * and ?.
+FilesEntryMatch MatchFilesEntry(const Platform& platform, const std::string& value);
+
 /// The plug-in files that setup.ini [files] names, relative to the program
 /// folder, in file order; folders are skipped, duplicates kept.
 std::vector<std::string> BuildDeploymentList(const Platform& platform);
+
+/// The folder a catalogue entry's files go into (ending in a backslash): its
+/// folder read now, with the install sub-folder when the entry uses one.
+/// Nothing when the entry's folder is gone or is no full path.
+std::optional<std::string> HostTargetFolder(const Platform& platform, int index, const std::string& install_subfolder);
 
 /// The folder part of a path: the text before its last backslash or colon,
 /// keeping a backslash that follows a colon or another backslash ("D:\").

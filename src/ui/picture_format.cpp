@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/ansi_text.h"
 #include "ui/picture_format_internal.h"
@@ -139,6 +140,25 @@ PictureFormat PictureFormatOf(const std::string& path) {
   if (extension == ".wmf") return PictureFormat::kMetafile;
   if (extension == ".emf") return PictureFormat::kEnhancedMetafile;
   throw PictureError(path, "unknown picture file extension (" + extension + ")");
+}
+
+std::string ReadPictureFile(const std::string& path, FileSystem& files) {
+  std::optional<std::string> bytes = files.ReadWholeFile(path, kPictureFileLimit);
+  if (!bytes) {
+    throw PictureError(path, files.LastError() == kErrorFileTooLarge ? "the file is too large for a picture"
+                                                                     : "the file cannot be read");
+  }
+  return *std::move(bytes);
+}
+
+bool PictureIsSound(PictureFormat format, std::string_view bytes) {
+  switch (format) {
+    case PictureFormat::kBitmap: return ReadBitmapLayout(bytes).has_value();
+    case PictureFormat::kIcon: return LargestIconImage(bytes).has_value();
+    case PictureFormat::kMetafile: return ReadMetafileLayout(bytes).has_value();
+    case PictureFormat::kEnhancedMetafile: return EnhancedMetafileSize(bytes).has_value();
+  }
+  return false;
 }
 
 std::optional<BitmapLayout> ReadBitmapLayout(std::string_view bytes) {

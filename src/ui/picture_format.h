@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
 #include "ui/toolkit.h"
 
 namespace setup {
@@ -21,6 +22,14 @@ ToolkitError PictureError(const std::string& path, std::string_view reason);
 /// The format a file's extension names (.bmp, .ico, .wmf, .emf, letter case
 /// ignored); throws PictureError for any other extension or none.
 PictureFormat PictureFormatOf(const std::string& path);
+
+/// The bytes of a picture file, read as the picture control reads them;
+/// throws PictureError when the file cannot be read or is too large.
+std::string ReadPictureFile(const std::string& path, FileSystem& files);
+
+/// True when the bytes are a picture of the format whose parts all lie where
+/// the system will look for them: what the picture control needs to load it.
+bool PictureIsSound(PictureFormat format, std::string_view bytes);
 
 // Where the parts of a picture file lie, for handing them to the system.
 // Each reader checks the file's signature and that every part it names lies

@@ -65,19 +65,15 @@ void Win32Picture::Clear() {
 
 void Win32Picture::Load(const std::string& path, FileSystem& files) {
   PictureFormat format = PictureFormatOf(path);
-  std::optional<std::string> bytes = files.ReadWholeFile(path, kPictureFileLimit);
-  if (!bytes) {
-    throw PictureError(path, files.LastError() == kErrorFileTooLarge ? "the file is too large for a picture"
-                                                                     : "the file cannot be read");
-  }
+  std::string bytes = ReadPictureFile(path, files);
   HBITMAP bitmap = nullptr;
   HICON icon = nullptr;
   HENHMETAFILE metafile = nullptr;
   switch (format) {
-    case PictureFormat::kBitmap: bitmap = BitmapFrom(*bytes); break;
-    case PictureFormat::kIcon: icon = IconFrom(*bytes); break;
-    case PictureFormat::kMetafile: metafile = MetafileFromWmf(*bytes); break;
-    case PictureFormat::kEnhancedMetafile: metafile = MetafileFromEmf(*bytes); break;
+    case PictureFormat::kBitmap: bitmap = BitmapFrom(bytes); break;
+    case PictureFormat::kIcon: icon = IconFrom(bytes); break;
+    case PictureFormat::kMetafile: metafile = MetafileFromWmf(bytes); break;
+    case PictureFormat::kEnhancedMetafile: metafile = MetafileFromEmf(bytes); break;
   }
   if (!bitmap && !icon && !metafile) throw PictureError(path, "the file is not a valid picture");
 

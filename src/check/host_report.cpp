@@ -1,0 +1,108 @@
+#include "check/host_report.h"
+
+#include <map>
+
+#include "config/setup_config.h"
+#include "hosts/detection_pass.h"
+#include "hosts/registry_access.h"
+#include "hosts/special_detectors.h"
+#include "install/deployment.h"
+#include "platform/ansi_text.h"
+#include "platform/overlay_registry.h"
+#include "scan/drive_scan.h"
+#include "scan/scan_hits.h"
+
+namespace setup {
+namespace {
+
+// A scan that shows nothing; Escape still stops it, as in the scan window.
+class QuietScan : public ScanObserver {
+ public:
+  explicit QuietScan(Keyboard& keyboard) : keyboard_(keyboard) {}
+  void FolderReached(const std::string&) override {}
+  void LetUserAct() override {}
+  bool StopRequested() override { return keyboard_.EscapePressed(); }
+
+ private:
+  Keyboard& keyboard_;
+};
+
+struct Origin {
+  HostSource source;
+  std::string detail;
+};
+
+std::string RegistryPlace(const HostEntry& entry) {
+  std::string root = entry.Root == RootKey::kCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\";
+  std::string value = entry.ValueName.empty() ? "(default)" : std::string(entry.ValueName);
+  return root + std::string(entry.KeyPath) + ", value " + value;
+}
+
+}  // namespace
+
+const char* HostSourceName(HostSource source) {
+  switch (source) {
+    case HostSource::kCatalogueEntry: return "catalogue entry";
+    case HostSource::kSpecialDetector: return "special detector";
+    case HostSource::kDriveScan: return "drive scan";
+    case HostSource::kScratchValue: return "scratch value";
+  }
+  return "";
+}
+
+std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
+  OverlayRegistry registry(platform.registry);
+  Platform overlay{registry, platform.profile, platform.files, platform.keyboard, platform.clock};
+
+  // Which scratch value each store came from, by value name; the last store wins.
+  std::map<std::string, Origin> origins;
+  auto note_writes = [&](std::size_t from, HostSource source, std::string_view detail) {
+    for (std::size_t i = from; i < registry.writes().size(); ++i)
+      origins[UpperCased(registry.writes()[i].name)] = {source, std::string(detail)};
+  };
+
+  if (IsOnFlag(ReadSetupValue(overlay, "options", "autoscan"))) {
+    QuietScan quiet(platform.keyboard);
+    bool image_explorer_pro_mark = false;
+    DriveScan scan(overlay, quiet, [&](const std::string& folder, std::string_view file_name) {
+      CheckScanHit(overlay, image_explorer_pro_mark, folder, file_name);
+    });
+    scan.ScanDrives();
+    note_writes(0, HostSource::kDriveScan, "");
+  }
+
+  std::vector<SpecialDetector> detectors;
+  for (const NamedDetector& detector : kSpecialDetectors) {
+    detectors.push_back([&, detector] {
+      std::size_t before = registry.writes().size();
+      detector.detect(overlay);
+      note_writes(before, HostSource::kSpecialDetector, detector.host);
+    });
+  }
+  FoundMarks found;
+  std::vector<ListedHost> listed = DetectHosts(overlay, detectors, found);
+
+  std::string subfolder = ReadInstallSubfolder(overlay);
+  std::vector<HostRow> rows;
+  for (const ListedHost& host : listed) {
+    const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
+    HostRow row{std::string(entry.Description), host.ticked,
+                HostTargetFolder(overlay, host.index, subfolder).value_or(""), HostSource::kCatalogueEntry,
+                RegistryPlace(entry)};
+    if (entry.Root == RootKey::kCurrentUser && EqualIgnoringCase(entry.KeyPath, kScratchKeyPath)) {
+      auto origin = origins.find(UpperCased(entry.ValueName));
+      if (origin != origins.end()) {
+        row.source = origin->second.source;
+        row.detail = origin->second.detail;
+      } else {
+        row.source = HostSource::kScratchValue;
+      }
+      if (row.detail.empty())
+        row.detail = "HKEY_CURRENT_USER\\" + std::string(kScratchKeyPath) + ", value " + std::string(entry.ValueName);
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace setup

@@ -1,0 +1,371 @@
+#include "check/package_check.h"
+
+#include <algorithm>
+#include <climits>
+#include <map>
+
+#include "app/agreement_form.h"
+#include "app/main_form.h"
+#include "check/ini_outline.h"
+#include "check/nearest_names.h"
+#include "config/setup_config.h"
+#include "config/setup_keys.h"
+#include "config/text.h"
+#include "hosts/host_catalogue.h"
+#include "install/deployment.h"
+#include "ui/picture_format.h"
+
+namespace setup {
+
+int ExitStatusOf(const std::vector<Finding>& findings) {
+  int status = 0;
+  for (const Finding& finding : findings) status = std::max(status, finding.severity == Severity::kError ? 2 : 1);
+  return status;
+}
+
+namespace {
+
+// setup.ini is read whole for its outline; the program's reader takes any
+// size, but no package's file comes near this.
+constexpr std::size_t kSetupFileLimit = 16u << 20;
+// Each file to install is read once for its size.
+constexpr std::size_t kDeployedFileLimit = 256u << 20;
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string NameList(const std::vector<std::string>& names, std::string_view before = {}, std::string_view after = {}) {
+  std::string list;
+  for (const std::string& name : names) {
+    if (!list.empty()) list += names.size() == 2 ? " or " : ", ";
+    list += std::string(before) + name + std::string(after);
+  }
+  return list;
+}
+
+bool IsSwitchWord(std::string_view value, std::initializer_list<std::string_view> words) {
+  for (std::string_view word : words)
+    if (EqualIgnoringCase(value, word)) return true;
+  return false;
+}
+
+class PackageChecker {
+ public:
+  explicit PackageChecker(const Platform& platform) : platform_(platform), folder_(ProgramFolder(platform.files)) {}
+
+  PackageReport Run() {
+    std::optional<std::string> text =
+        platform_.files.ReadWholeFile(folder_ + std::string(kSetupFileName), kSetupFileLimit);
+    if (!text) {
+      Add(0, "", "", Severity::kError,
+          "there is no setup.ini in the package folder (or it cannot be read): the program would show none of the "
+          "package's texts and install no file",
+          "");
+    } else {
+      outline_ = OutlineIni(*text);
+      CheckStructure();
+      CheckKnownKeys();
+      CheckEnabled();
+      CheckFiles();
+    }
+    std::stable_sort(report_.findings.begin(), report_.findings.end(), [](const Finding& a, const Finding& b) {
+      // Whole-file findings after those with a line.
+      auto order = [](const Finding& f) { return f.line == 0 ? INT_MAX : f.line; };
+      return order(a) < order(b);
+    });
+    return std::move(report_);
+  }
+
+ private:
+  void Add(int line, std::string_view section, std::string_view key, Severity severity, std::string message,
+           std::string suggestion) {
+    report_.findings.push_back({std::string(kSetupFileName), line, std::string(section), std::string(key), severity,
+                                std::move(message), std::move(suggestion)});
+  }
+  std::string Value(std::string_view section, std::string_view key) { return ReadSetupValue(platform_, section, key); }
+
+  // Sections and keys the reader never reads or reads only once.
+  void CheckStructure() {
+    for (const IniOutline::Stray& stray : outline_.before_first_section)
+      Add(stray.line, "", "", Severity::kWarning, "a line before the first section is never read",
+          "put it into a section, or start it with \";\" to mark it as a comment");
+    std::map<std::string, int> first_line;
+    for (const IniOutline::Section& section : outline_.sections) {
+      std::string known_name = LowerCased(section.name);
+      bool known =
+          std::find(std::begin(kSetupSections), std::end(kSetupSections), known_name) != std::end(kSetupSections);
+      auto [first, fresh] = first_line.try_emplace(known_name, section.line);
+      if (!fresh) {
+        Add(section.line, section.name, "", Severity::kWarning,
+            "section [" + section.name + "] appears again; only the first one (line " + std::to_string(first->second) +
+                ") is read",
+            "move its keys into the first one");
+        continue;
+      }
+      if (!known) {
+        std::vector<std::string> nearest = NearestNames(section.name, kSetupSections);
+        Add(section.line, section.name, "", Severity::kWarning, "section [" + section.name + "] is never read",
+            nearest.empty() ? "the sections read are [messages], [options], [presentation], [enabled] and [files]"
+                            : "did you mean " + NameList(nearest, "[", "]") + "?");
+        continue;
+      }
+      std::map<std::string, int> key_lines;
+      for (const IniOutline::Key& key : section.keys) {
+        auto [first_key, fresh_key] = key_lines.try_emplace(LowerCased(key.name), key.line);
+        if (!fresh_key) {
+          Add(key.line, section.name, key.name, Severity::kWarning,
+              "[" + section.name + "] " + key.name + " is given again; only the first one (line " +
+                  std::to_string(first_key->second) + ") counts",
+              "remove one of them");
+        }
+      }
+      for (const IniOutline::Stray& stray : section.strays)
+        Add(stray.line, section.name, "", Severity::kWarning,
+            Quoted(stray.text) + " is no key=value line and is never read",
+            "write key=value, or start the line with \";\" to mark it as a comment");
+    }
+  }
+
+  // [messages], [options] and [presentation]: names, then values.
+  void CheckKnownKeys() {
+    std::vector<std::string_view> all_keys;
+    for (const SetupKey& row : kSetupKeys) all_keys.push_back(row.key);
+    for (std::string_view section_name : {kMessagesSection, kOptionsSection, kPresentationSection}) {
+      const IniOutline::Section* section = outline_.Find(section_name);
+      if (!section) continue;
+      std::vector<std::string_view> keys;
+      for (const SetupKey& row : kSetupKeys)
+        if (row.section == section_name) keys.push_back(row.key);
+      for (const IniOutline::Key& key : section->keys) {
+        if (FindSetupKey(section_name, key.name)) continue;
+        std::string suggestion;
+        for (const SetupKey& row : kSetupKeys)
+          if (EqualIgnoringCase(row.key, key.name)) suggestion = "it belongs in [" + std::string(row.section) + "]";
+        if (suggestion.empty()) {
+          std::vector<std::string> nearest = NearestNames(key.name, keys);
+          if (!nearest.empty()) suggestion = "did you mean " + NameList(nearest) + "?";
+        }
+        Add(key.line, section->name, key.name, Severity::kWarning,
+            "[" + section->name + "] " + key.name + " is never read", suggestion);
+      }
+    }
+    for (const SetupKey& row : kSetupKeys) {
+      int line = outline_.LineOf(row.section, row.key);
+      if (line == 0) continue;
+      std::string value = Value(row.section, row.key);
+      switch (row.kind) {
+        case SetupValueKind::kOnSwitch:
+        case SetupValueKind::kOffSwitch: CheckSwitch(row.section, row.key, row.kind, value, line); break;
+        case SetupValueKind::kNumber: CheckNumber(row, value, line); break;
+        case SetupValueKind::kText:
+        case SetupValueKind::kFileName: break;
+      }
+    }
+    CheckSubfolder();
+    CheckAgreement();
+    CheckPicture();
+  }
+
+  void CheckSwitch(std::string_view section, std::string_view key, SetupValueKind kind, const std::string& value,
+                   int line) {
+    bool on_word = IsSwitchWord(value, {"yes", "true", "on"});
+    bool off_word = IsSwitchWord(value, {"no", "false", "off"});
+    if (!on_word && !off_word) return;
+    std::string setting = "[" + std::string(section) + "] " + std::string(key) + "=" + value;
+    bool turns_on = kind == SetupValueKind::kOnSwitch;
+    std::string message;
+    if (turns_on && on_word) {
+      message = setting + " does not switch it on: only \"1\" does";
+    } else if (!turns_on && off_word) {
+      message = setting + " does not switch it off: only \"0\" does";
+    } else {
+      message = setting + ": only \"1\" and \"0\" are switch values (" + Quoted(value) + " reads as " +
+                (turns_on ? "off" : "on") + ", by chance as meant)";
+    }
+    Add(line, section, key, Severity::kWarning, message, "write " + std::string(key) + "=" + (on_word ? "1" : "0"));
+  }
+
+  void CheckNumber(const SetupKey& row, const std::string& value, int line) {
+    if (value.empty()) return;
+    std::string setting = "[" + std::string(row.section) + "] " + std::string(row.key) + "=" + value;
+    // A text is a number when both defaults give way to it.
+    if (ParseWholeNumber(value, INT_MIN) != ParseWholeNumber(value, INT_MAX)) {
+      Add(line, row.section, row.key, Severity::kWarning,
+          setting + " is not a whole number; the default " + std::to_string(row.default_number) + " applies",
+          "write digits only, without units or blanks");
+      return;
+    }
+    int number = ParseWholeNumber(value, row.default_number);
+    // The window takes a size only above its minimum.
+    if (row.key != "width" && row.key != "height") return;
+    int minimum = row.key == "width" ? TMainForm::kMinWidth : TMainForm::kMinHeight;
+    if (number <= minimum) {
+      Add(line, row.section, row.key, Severity::kWarning,
+          setting + " has no effect: only a " + std::string(row.key) + " above the window's minimum of " +
+              std::to_string(minimum) + " is applied",
+          "write more than " + std::to_string(minimum) + ", or leave the key out");
+    }
+  }
+
+  void CheckSubfolder() {
+    int line = outline_.LineOf(kOptionsSection, "subdir");
+    std::string value = Value(kOptionsSection, "subdir");
+    if (line == 0 || value.empty() || !ReadInstallSubfolder(platform_).empty()) return;
+    Add(line, kOptionsSection, "subdir", Severity::kWarning,
+        "[options] subdir=" + value +
+            " is a full path or climbs out of the host's folder: it is ignored and the files go into the folder "
+            "itself",
+        "write a plain folder name, such as the name of your filters");
+  }
+
+  void CheckAgreement() {
+    int line = outline_.LineOf(kMessagesSection, "agreement");
+    std::string name = Value(kMessagesSection, "agreement");
+    if (line == 0 || name.empty()) return;
+    if (platform_.files.ReadWholeFile(folder_ + name, kAgreementFileLimit)) return;
+    std::string reason = platform_.files.FileExists(folder_ + name) ? "cannot be read" : "is missing";
+    Add(line, kMessagesSection, "agreement", Severity::kError,
+        "the agreement file " + Quoted(name) + " " + reason +
+            ": the program reports an error instead of asking for the agreement, and lists no host",
+        platform_.files.FileExists(folder_ + name)
+            ? "keep the agreement a readable text file under " + std::to_string(kAgreementFileLimit / 1024) + " KB"
+            : "put the file into the package folder, or correct the name");
+  }
+
+  void CheckPicture() {
+    int line = outline_.LineOf(kPresentationSection, "bitmap");
+    std::string name = Value(kPresentationSection, "bitmap");
+    if (line == 0 || name.empty()) return;
+    std::string path = folder_ + name;
+    if (!platform_.files.FileExists(path)) {
+      Add(line, kPresentationSection, "bitmap", Severity::kError,
+          "the picture " + Quoted(name) + " is missing: the window shows no picture",
+          "put the file into the package folder, or correct the name");
+      return;
+    }
+    // The same steps as the picture control's: extension, reading, layout.
+    try {
+      PictureFormat format = PictureFormatOf(path);
+      if (PictureIsSound(format, ReadPictureFile(path, platform_.files))) return;
+      throw PictureError(path, "the file is not a valid picture");
+    } catch (const ToolkitError& error) {
+      Add(line, kPresentationSection, "bitmap", Severity::kError,
+          "the picture " + Quoted(name) +
+              " cannot be loaded, which ends the program at start-up on every PC: " + error.what(),
+          "save it as a Windows bitmap (.bmp), icon (.ico), metafile (.wmf) or enhanced metafile (.emf)");
+    }
+  }
+
+  void CheckEnabled() {
+    const IniOutline::Section* section = outline_.Find(kEnabledSection);
+    if (!section) return;
+    std::vector<std::string_view> ids{kEnabledAllKey};
+    for (const HostEntry& entry : HostCatalogue) {
+      for (std::string_view id : {entry.HostId, entry.VersionId})
+        if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    }
+    for (const IniOutline::Key& key : section->keys) {
+      bool known =
+          std::any_of(ids.begin(), ids.end(), [&](std::string_view id) { return EqualIgnoringCase(id, key.name); });
+      if (!known) {
+        std::vector<std::string> nearest = NearestNames(key.name, ids);
+        Add(key.line, section->name, key.name, Severity::kWarning,
+            "[" + section->name + "] " + key.name + " is no host or version id: it switches nothing",
+            nearest.empty() ? "the ids are listed in the setup.ini reference"
+                            : "did you mean " + NameList(nearest) + "?");
+        continue;
+      }
+      CheckSwitch(section->name, key.name, SetupValueKind::kOffSwitch, Value(kEnabledSection, key.name), key.line);
+    }
+  }
+
+  void CheckFiles() {
+    const IniOutline::Section* section = outline_.Find(kFilesSection);
+    // The n-th key of a name read by the program stands on the n-th line of that name.
+    std::map<std::string, std::vector<int>> lines;
+    if (section)
+      for (const IniOutline::Key& key : section->keys) lines[LowerCased(key.name)].push_back(key.line);
+    std::map<std::string, int> seen;  // upper-cased file -> line of the entry that lists it first
+    std::map<std::string, std::size_t> used;
+    for (const std::string& key : ReadSetupKeys(platform_, kFilesSection)) {
+      std::vector<int>& candidates = lines[LowerCased(key)];
+      std::size_t& n = used[LowerCased(key)];
+      int line = n < candidates.size() ? candidates[n] : 0;
+      ++n;
+      std::string value = Value(kFilesSection, key);
+      std::string setting = "[files] " + key + "=" + value;
+      FilesEntryMatch match = MatchFilesEntry(platform_, value);
+      if (match.outside) {
+        Add(line, kFilesSection, key, Severity::kError,
+            setting + " points outside the package folder; nothing is taken from there",
+            "name files relative to the package folder, without a drive and without \"..\"");
+        continue;
+      }
+      if (value.empty()) {
+        Add(line, kFilesSection, key, Severity::kWarning, setting + " names no file", "remove the key");
+        continue;
+      }
+      if (match.files.empty()) {
+        if (match.folders > 0 && value.find_first_of("*?") == std::string::npos) {
+          Add(line, kFilesSection, key, Severity::kWarning, setting + " matches only a folder; folders are not copied",
+              "write " + value + "\\* to install the files in it");
+        } else if (match.folders > 0) {
+          Add(line, kFilesSection, key, Severity::kWarning, setting + " matches only folders; folders are not copied",
+              "");
+        } else {
+          Add(line, kFilesSection, key, Severity::kWarning, setting + " matches no file", NearestFile(value));
+        }
+        continue;
+      }
+      for (const std::string& file : match.files) {
+        auto [first, fresh] = seen.try_emplace(UpperCased(file), line);
+        if (!fresh) {
+          Add(line, kFilesSection, key, Severity::kWarning,
+              setting + " lists " + file + " again (already listed on line " + std::to_string(first->second) +
+                  "): it would be copied twice",
+              "");
+        }
+      }
+    }
+    for (const std::string& file : BuildDeploymentList(platform_)) {
+      std::optional<std::string> bytes = platform_.files.ReadWholeFile(folder_ + file, kDeployedFileLimit);
+      report_.deployment.push_back({file, bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt});
+    }
+    if (report_.deployment.empty()) {
+      if (section) {
+        Add(section->line, section->name, "", Severity::kError, "no file would be installed: [files] matches no file",
+            "");
+      } else {
+        Add(0, kFilesSection, "", Severity::kError, "no file would be installed: there is no [files] section",
+            "add [files] with one line per plug-in file, such as 1=MyFilter.8bf");
+      }
+    }
+  }
+
+  // For a name without wildcards: the files beside it with a similar name.
+  std::string NearestFile(const std::string& value) {
+    std::size_t last = value.rfind('\\');
+    std::string prefix = last == std::string::npos ? "" : value.substr(0, last + 1);
+    std::string name = value.substr(prefix.size());
+    if (name.find_first_of("*?") != std::string::npos) return "";
+    std::vector<std::string> names;
+    if (std::unique_ptr<FolderListing> listing = platform_.files.List(folder_ + prefix + "*")) {
+      while (std::optional<FoundEntry> entry = listing->Next())
+        if (!(entry->attributes & kAttrFolder)) names.push_back(entry->name);
+    }
+    std::vector<std::string_view> views(names.begin(), names.end());
+    std::vector<std::string> nearest = NearestNames(name, views);
+    for (std::string& found : nearest) found = prefix + found;
+    return nearest.empty() ? "" : "did you mean " + NameList(nearest) + "?";
+  }
+
+  const Platform& platform_;
+  std::string folder_;
+  IniOutline outline_;
+  PackageReport report_;
+};
+
+}  // namespace
+
+PackageReport CheckPackage(const Platform& platform) { return PackageChecker(platform).Run(); }
+
+}  // namespace setup
