@@ -1,0 +1,229 @@
+#include "check/package_check.h"
+
+#include <gtest/gtest.h>
+
+#include "check/check_output.h"
+#include "check/setup_check_cli.h"
+#include "unit/test_world.h"
+
+namespace setup {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr Severity W = Severity::kWarning;
+constexpr Severity E = Severity::kError;
+
+// A picture the picture control loads: one pixel, 24 bits.
+std::string TinyBitmap() {
+  auto dword = [](std::uint32_t v) {
+    return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
+  };
+  std::string info = dword(40) + dword(1) + dword(1) + "\x01\x00\x18\x00"s + dword(0) + dword(4) + dword(0) + dword(0) +
+                     dword(0) + dword(0);
+  return "BM" + dword(14 + 40 + 4) + dword(0) + dword(54) + info + "\x10\x20\x30\x00"s;
+}
+
+struct Expected {
+  int line;
+  Severity severity;
+  std::string key;
+  std::string fragment;  // found in the message or the suggestion
+};
+
+struct Case {
+  std::string name;
+  std::string ini;  // nullopt-like: "-" means no setup.ini at all
+  std::vector<Expected> expected;
+};
+
+constexpr char kFiles[] = "[files]\r\n1=a.8bf\r\n";
+
+struct PackageCheckTest : testing::Test {
+  PackageCheckTest() {
+    world_.Write("C:\\Package\\a.8bf", "AAAA");
+    world_.Write("C:\\Package\\b.8bf", "BB");
+    world_.Write("C:\\Package\\Docs\\readme.txt", "read me");
+    world_.Write("C:\\Package\\license.txt", "Terms");
+    world_.Write("C:\\Package\\logo.bmp", TinyBitmap());
+    world_.Write("C:\\Package\\broken.bmp", TinyBitmap().substr(0, 40));
+    world_.Write("C:\\Package\\logo.png", "\x89PNG\r\n\x1a\n");
+    world_.Write("C:\\outside.8bf", "O");
+  }
+  TestWorld world_;
+};
+
+TEST_F(PackageCheckTest, ReportsEachMistakeOnceWithItsLine) {
+  const std::vector<Case> cases = {
+      {"a clean package",
+       "[messages]\r\nstart=Hi\r\nagreement=license.txt\r\nagree=1\r\n[options]\r\nautoscan=0\r\nautoselect=1\r\n"
+       "subdir=Acme\r\n[presentation]\r\nwidth=560\r\nheight=334\r\nbitmap=logo.bmp\r\nscan.visible=1\r\n"
+       "scan.flat=0\r\n; a comment\r\n[enabled]\r\nall=0\r\nPhotoShop7=1\r\npaintshoppro=1\r\n"
+       "[files]\r\n1=*.8bf\r\n2=Docs\\*\r\n",
+       {}},
+      {"misspelt key", "[options]\r\nautoscann=1\r\n"s + kFiles, {{2, W, "autoscann", "did you mean autoscan?"}}},
+      {"key of another section", "[options]\r\nwidth=800\r\n"s + kFiles, {{2, W, "width", "in [presentation]"}}},
+      {"misspelt section", "[presentaton]\r\ntitle=x\r\n"s + kFiles, {{1, W, "", "did you mean [presentation]?"}}},
+      {"unknown section", "[extras]\r\nx=1\r\n"s + kFiles, {{1, W, "", "[extras] is never read"}}},
+      {"section given twice",
+       "[options]\r\nsubdir=A\r\n"s + kFiles + "[OPTIONS]\r\ncustom=C:\\X\r\n",
+       {{5, W, "", "only the first one (line 1)"}}},
+      {"key given twice",
+       "[presentation]\r\ntitle=A\r\nTitle=B\r\n"s + kFiles,
+       {{3, W, "Title", "only the first one (line 2)"}}},
+      {"lines the reader passes over",
+       "before\r\n[messages]\r\njust text\r\n"s + kFiles,
+       {{1, W, "", "before the first section"}, {3, W, "", "\"just text\" is no key=value line"}}},
+      {"switches turned on by a word",
+       "[messages]\r\nagree=yes\r\n[options]\r\nautoscan=On\r\n[presentation]\r\nscan.visible=TRUE\r\n"s + kFiles,
+       {{2, W, "agree", "only \"1\" does"},
+        {4, W, "autoscan", "write autoscan=1"},
+        {6, W, "scan.visible", "only \"1\" does"}}},
+      {"switches turned off by a word",
+       "[options]\r\nautoselect=no\r\nautoscan=off\r\n"s + kFiles,
+       {{2, W, "autoselect", "only \"0\" does"}, {3, W, "autoscan", "reads as off, by chance as meant"}}},
+      {"numbers",
+       "[presentation]\r\nwidth=600px\r\nheight=333\r\nscan.flat=no\r\nbrowse.flat=-1\r\n"s + kFiles,
+       {{2, W, "width", "not a whole number; the default 0"},
+        {3, W, "height", "minimum of 333"},
+        {4, W, "scan.flat", "the default 1 applies"}}},
+      {"window size at its minimum",
+       "[presentation]\r\nwidth=400\r\nheight=401\r\n"s + kFiles,
+       {{2, W, "width", "minimum of 400"}}},
+      {"enabled ids",
+       "[enabled]\r\nphotoshp=0\r\nxyzzy=0\r\nPhotoShop7=false\r\nall=no\r\n"s + kFiles,
+       {{2, W, "photoshp", "did you mean photoshop?"},
+        {3, W, "xyzzy", "no host or version id"},
+        {4, W, "PhotoShop7", "write PhotoShop7=0"},
+        {5, W, "all", "only \"0\" does"}}},
+      {"agreement missing",
+       "[messages]\r\nagreement=licence.txt\r\n"s + kFiles,
+       {{2, E, "agreement", "\"licence.txt\" is missing"}}},
+      {"picture missing",
+       "[presentation]\r\nbitmap=logo.gif\r\n"s + kFiles,
+       {{2, E, "bitmap", "\"logo.gif\" is missing"}}},
+      {"picture damaged",
+       "[presentation]\r\nbitmap=broken.bmp\r\n"s + kFiles,
+       {{2, E, "bitmap", "not a valid picture"}}},
+      {"picture of another format",
+       "[presentation]\r\nbitmap=logo.png\r\n"s + kFiles,
+       {{2, E, "bitmap", "unknown picture file extension (.png)"}}},
+      {"sub-folder outside the host's folder",
+       "[options]\r\nsubdir=..\\Plug-ins\r\n"s + kFiles,
+       {{2, W, "subdir", "it is ignored"}}},
+      {"files outside the package",
+       "[files]\r\n1=a.8bf\r\n2=..\\outside.8bf\r\n3=C:\\outside.8bf\r\n",
+       {{3, E, "2", "points outside the package folder"}, {4, E, "3", "points outside the package folder"}}},
+      {"files that match nothing",
+       "[files]\r\n1=a.8bf\r\n2=aa.8bf\r\n3=*.dll\r\n4=\r\n",
+       {{3, W, "2", "did you mean a.8bf?"}, {4, W, "3", "matches no file"}, {5, W, "4", "names no file"}}},
+      {"a folder", "[files]\r\n1=a.8bf\r\n2=Docs\r\n", {{3, W, "2", "write Docs\\* to install the files in it"}}},
+      {"the same file twice",
+       "[files]\r\n1=a.8bf\r\n2=*.8bf\r\n3=A.8BF\r\n",
+       {{3, W, "2", "lists a.8bf again (already listed on line 2)"}, {4, W, "3", "already listed on line 2"}}},
+      {"no file at all",
+       "[files]\r\n1=c.8bf\r\n",
+       {{1, E, "", "no file would be installed"}, {2, W, "1", "matches no file"}}},
+      {"no files section", "[options]\r\nsubdir=A\r\n", {{0, E, "", "there is no [files] section"}}},
+      {"no setup.ini", "-", {{0, E, "", "no setup.ini"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(world_.files_.HostPath("C:\\Package\\setup.ini"));
+    if (c.ini != "-") world_.WriteSetupIni(c.ini);
+    PackageReport report = CheckPackage(world_.platform_);
+    std::vector<std::string> seen, expected;
+    for (const Finding& f : report.findings)
+      seen.push_back(f.file + ":" + std::to_string(f.line) + (f.severity == E ? " E " : " W ") + f.key);
+    for (const Expected& e : c.expected)
+      expected.push_back("setup.ini:" + std::to_string(e.line) + (e.severity == E ? " E " : " W ") + e.key);
+    EXPECT_EQ(seen, expected) << FindingsText(report);
+    for (std::size_t i = 0; i < std::min(seen.size(), expected.size()); ++i) {
+      std::string said = report.findings[i].message + " (" + report.findings[i].suggestion + ")";
+      EXPECT_NE(said.find(c.expected[i].fragment), std::string::npos) << said;
+    }
+  }
+}
+
+TEST_F(PackageCheckTest, DeploymentListComesInFileOrderWithSizes) {
+  world_.WriteSetupIni("[files]\r\nz=Docs\\*\r\n1=*.8bf\r\n2=missing.8bf\r\n");
+  PackageReport report = CheckPackage(world_.platform_);
+  std::vector<std::pair<std::string, std::uint64_t>> deployed;
+  for (const DeployedFile& file : report.deployment) deployed.emplace_back(file.path, file.size.value_or(999));
+  EXPECT_EQ(deployed,
+            (std::vector<std::pair<std::string, std::uint64_t>>{{"Docs\\readme.txt", 7}, {"a.8bf", 4}, {"b.8bf", 2}}));
+}
+
+TEST_F(PackageCheckTest, ExitStatusTellsWhatWasFound) {
+  const std::vector<std::pair<std::string, int>> cases = {
+      {kFiles, 0},
+      {"[options]\r\nautoselect=no\r\n"s + kFiles, 1},
+      {"[options]\r\nautoselect=no\r\n[files]\r\n1=..\\outside.8bf\r\n", 2},
+  };
+  for (const auto& [ini, status] : cases) {
+    world_.WriteSetupIni(ini);
+    for (bool json : {false, true}) {
+      std::string out;
+      EXPECT_EQ(RunSetupCheck(world_.platform_, {"C:\\Package", json, false}, out), status) << ini;
+    }
+  }
+}
+
+TEST(SetupCheckCommandTest, TakesOneFolderAndKnownOptions) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"pkg"}, "pkg json=0 hosts=0"},
+      {{"--json", "pkg", "--hosts"}, "pkg json=1 hosts=1"},
+      {{}, "no package folder given"},
+      {{"--json"}, "no package folder given"},
+      {{"a", "b"}, "more than one package folder: a, b"},
+      {{"pkg", "--verbose"}, "unknown option --verbose"},
+  };
+  for (const auto& [arguments, outcome] : cases) {
+    std::string error;
+    std::optional<CheckCommand> command = ParseCheckCommand(arguments, error);
+    std::string got = command ? command->package_folder + " json=" + std::to_string(command->json) +
+                                    " hosts=" + std::to_string(command->hosts)
+                              : error;
+    EXPECT_EQ(got, outcome);
+  }
+}
+
+TEST(CheckOutputTest, FindingsAsTextAndAsJson) {
+  PackageReport report;
+  report.findings = {
+      {"setup.ini", 4, "options", "autoscan", W, "[options] autoscan=yes \"quoted\" C:\\x \xA9", "write autoscan=1"},
+      {"setup.ini", 0, "files", "", E, "no file would be installed", ""},
+  };
+  report.deployment = {{"Docs\\a.8bf", 12}, {"b.8bf", std::nullopt}};
+  EXPECT_EQ(FindingsText(report),
+            "setup.ini:4: warning: [options] autoscan=yes \"quoted\" C:\\x \xA9 (write autoscan=1)\n"
+            "setup.ini: error: no file would be installed\n"
+            "\n"
+            "Files to install into every target:\n"
+            "  Docs\\a.8bf  12 bytes\n"
+            "  b.8bf  (cannot be read)\n"
+            "1 error, 1 warning\n");
+  EXPECT_EQ(FindingsJson(report),
+            "{\n"
+            "  \"findings\": [\n"
+            "    {\"file\": \"setup.ini\", \"line\": 4, \"section\": \"options\", \"key\": \"autoscan\", "
+            "\"severity\": \"warning\", \"message\": \"[options] autoscan=yes \\\"quoted\\\" C:\\\\x \\u00a9\", "
+            "\"suggestion\": \"write autoscan=1\"},\n"
+            "    {\"file\": \"setup.ini\", \"line\": 0, \"section\": \"files\", \"key\": \"\", "
+            "\"severity\": \"error\", \"message\": \"no file would be installed\", \"suggestion\": \"\"}\n"
+            "  ],\n"
+            "  \"deployment\": [\n"
+            "    {\"file\": \"Docs\\\\a.8bf\", \"size\": 12},\n"
+            "    {\"file\": \"b.8bf\", \"size\": null}\n"
+            "  ],\n"
+            "  \"errors\": 1,\n"
+            "  \"warnings\": 1\n"
+            "}\n");
+  EXPECT_EQ(FindingsJson({}),
+            "{\n  \"findings\": [],\n  \"deployment\": [],\n  \"errors\": 0,\n  \"warnings\": 0\n}\n");
+  EXPECT_EQ(JsonString("a\tb\nc\x01\x7f"), "\"a\\tb\\nc\\u0001\\u007f\"");
+}
+
+}  // namespace
+}  // namespace setup

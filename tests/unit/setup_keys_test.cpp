@@ -1,0 +1,86 @@
+#include "config/setup_keys.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/agreement_form.h"
+#include "app/setup_application.h"
+#include "hosts/host_catalogue.h"
+#include "platform/ansi_text.h"
+#include "ui/headless/headless_toolkit.h"
+#include "unit/test_world.h"
+
+namespace setup {
+namespace {
+
+// Passes every read on and notes which setup.ini sections and keys were asked for.
+class RecordingProfile : public ProfileReader {
+ public:
+  explicit RecordingProfile(ProfileReader& reader) : reader_(reader) {}
+  std::string ReadString(const std::string& file, std::string_view section, std::string_view key,
+                         std::size_t buffer_size) override {
+    if (file.ends_with("setup.ini")) reads_.insert({LowerCased(section), LowerCased(key)});
+    return reader_.ReadString(file, section, key, buffer_size);
+  }
+  std::vector<std::string> ReadKeyNames(const std::string& file, std::string_view section,
+                                        std::size_t buffer_size) override {
+    if (file.ends_with("setup.ini")) reads_.insert({LowerCased(section), "*"});
+    return reader_.ReadKeyNames(file, section, buffer_size);
+  }
+  std::set<std::pair<std::string, std::string>> reads_;
+
+ private:
+  ProfileReader& reader_;
+};
+
+// The program is run through every step that reads setup.ini (start,
+// agreement, scan, detection, picture click, install, close); what it
+// reads must be what the checker and the reference know, and the other way round.
+TEST(SetupKeysTest, TheTableHoldsExactlyWhatTheProgramReads) {
+  TestWorld world;
+  RecordingProfile profile(world.profile_);
+  Platform platform{world.registry_, profile, world.files_, world.keyboard_, world.clock_};
+  world.registry_.Load(
+      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\"\n");
+  world.Write("C:\\Package\\license.txt", "Terms");
+  world.Write("C:\\Package\\a.8bf", "A");
+  world.WriteSetupIni(
+      "[messages]\r\nstart=Hi\r\nagreement=license.txt\r\nagree=1\r\nclose=Bye\r\n"
+      "[options]\r\nautoscan=1\r\nsubdir=Acme\r\n"
+      "[presentation]\r\nscan.visible=1\r\nbitmaplink=https://example.com/\r\n"
+      "[files]\r\n1=a.8bf\r\n");
+  HeadlessToolkit toolkit;
+  toolkit.modal_script_ = [](HeadlessWindow& dialog) { dialog.Click(TAgreementForm::Next); };
+  toolkit.answer_message_ = [](const HeadlessToolkit::ShownMessage& message) {
+    return message.caption == "Cancel?" ? kIdYes : message.style & kMbYesNo ? kIdNo : kIdOk;
+  };
+  SetupApplication app(toolkit, platform);
+  app.Run();
+  HeadlessWindow& main = *toolkit.Find("TMainForm");
+  main.Click(TMainForm::Image);
+  main.Click(TMainForm::Install);
+  main.Close();
+  ASSERT_EQ(toolkit.messages_.back().text, "Bye");
+
+  std::set<std::pair<std::string, std::string>> expected;
+  for (const SetupKey& row : kSetupKeys) expected.insert({std::string(row.section), std::string(row.key)});
+  std::set<std::pair<std::string, std::string>> read;
+  for (const auto& [section, key] : profile.reads_) {
+    if (section == kEnabledSection) {
+      bool id = key == kEnabledAllKey;
+      for (const HostEntry& entry : HostCatalogue) id = id || key == entry.HostId || key == entry.VersionId;
+      EXPECT_TRUE(id) << "[enabled] " << key;
+    } else if (section == kFilesSection) {
+      EXPECT_TRUE(key == "*" || key == "1") << "[files] " << key;
+    } else {
+      read.insert({section, key});
+    }
+  }
+  EXPECT_EQ(read, expected);
+  EXPECT_TRUE(profile.reads_.count({"enabled", "all"}));
+  EXPECT_TRUE(profile.reads_.count({"files", "*"}));
+}
+
+}  // namespace
+}  // namespace setup
