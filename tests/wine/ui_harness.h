@@ -142,6 +142,17 @@ class RunningProgram {
   DWORD pid_ = 0;
 };
 
+/// What a console program printed and how it ended.
+struct ConsoleRun {
+  DWORD exit_code = 0;
+  std::string output;  // its standard output, as bytes
+};
+/// Runs a console program to its end with its standard output in a file
+/// (a pipe under Wine makes each call wait: the server holds it open);
+/// throws when it cannot start or is still running after the time.
+ConsoleRun RunConsole(const std::string& exe_path, const std::string& arguments, const std::string& working_folder,
+                      DWORD timeout_ms = kDefaultTimeoutMs);
+
 // ---- Windows and controls (ui_harness_windows.cpp) --------------------------
 
 /// Polls a condition every 25 ms; true as soon as it holds, false after the time.

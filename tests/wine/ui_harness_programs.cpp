@@ -119,4 +119,43 @@ void RunningProgram::Kill() {
   WaitForSingleObject(process_, kDefaultTimeoutMs);
 }
 
+ConsoleRun RunConsole(const std::string& exe_path, const std::string& arguments, const std::string& working_folder,
+                      DWORD timeout_ms) {
+  char folder[MAX_PATH], path[MAX_PATH];
+  if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "out", 0, path))
+    throw HarnessError(LastErrorText("cannot make a file for the output"));
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE output = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  if (output == INVALID_HANDLE_VALUE) throw HarnessError(LastErrorText(std::string("cannot open ") + path));
+  std::string command = QuoteArgument(exe_path) + (arguments.empty() ? "" : " " + arguments);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nullptr;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  PROCESS_INFORMATION info = {};
+  BOOL started = CreateProcessA(exe_path.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                working_folder.empty() ? nullptr : working_folder.c_str(), &startup, &info);
+  CloseHandle(output);
+  if (!started) {
+    DeleteFileA(path);
+    throw HarnessError(LastErrorText("cannot start " + command));
+  }
+  CloseHandle(info.hThread);
+  DWORD waited = WaitForSingleObject(info.hProcess, timeout_ms);
+  ConsoleRun run;
+  if (waited == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &run.exit_code);
+  if (waited != WAIT_OBJECT_0) {
+    TerminateProcess(info.hProcess, 9999);
+    WaitForSingleObject(info.hProcess, kDefaultTimeoutMs);
+  }
+  CloseHandle(info.hProcess);
+  run.output = ReadFileBytes(path).value_or("");
+  DeleteFileA(path);
+  if (waited != WAIT_OBJECT_0) throw HarnessError(command + " did not end within the time");
+  return run;
+}
+
 }  // namespace setup::ui
