@@ -27,6 +27,9 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
 
 std::vector<std::string> NearestNames(std::string_view name, std::span<const std::string_view> known,
                                       std::size_t most) {
+  // No name the program knows is this long; the distance would only cost time.
+  constexpr std::size_t kLongest = 64;
+  if (name.size() > kLongest) return {};
   std::string lower = LowerCased(name);
   // A third of the name may be wrong, and at least two letters.
   std::size_t limit = std::max<std::size_t>(2, lower.size() / 3);

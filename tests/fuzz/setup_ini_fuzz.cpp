@@ -1,10 +1,12 @@
-// setup.ini as a package may hold it, and the text helpers its values meet.
+// setup.ini as a package may hold it, the text helpers its values meet, and
+// the package checker that reads it.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "check/package_check.h"
 #include "config/setup_config.h"
 #include "config/text.h"
 #include "fuzz/fuzz_machine.h"
@@ -34,5 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ReadInstallSubfolder(platform);
   BuildDeploymentList(platform);
+  // The checker reads the same file by lines of its own.
+  CheckPackage(platform);
   return 0;
 }

@@ -82,9 +82,9 @@ TEST_F(SetupCheckTest, HostListIsTheInstallersAndTheRegistryStaysAsItWas) {
   EXPECT_EQ(check.exit_code, 0u) << check.output;
   EXPECT_EQ(Snapshot(), before);
   std::vector<std::string> listed = HostsOf(check.output);
-  EXPECT_EQ(listed, (std::vector<std::string>{"[x] After FX 4.1 by Adobe", "[x] Paint Shop Pro 5 by JASC, 1st path",
-                                              "[ ] Paint Shop Pro 5 by JASC, 2nd path", "[x] Painter IX by Corel",
-                                              "[x] PhotoShop 7 by Adobe"}))
+  EXPECT_EQ(listed, (std::vector<std::string>{"[x] After FX 4.1 by Adobe", "[x] Painter IX by Corel",
+                                              "[x] Paint Shop Pro 5 by JASC, 1st path",
+                                              "[ ] Paint Shop Pro 5 by JASC, 2nd path", "[x] PhotoShop 7 by Adobe"}))
       << check.output;
   EXPECT_NE(check.output.find("\"install_folder\": \"C:\\\\Painter\\\\Plugins\\\\Acme\\\\\", "
                               "\"source\": \"special detector\""),

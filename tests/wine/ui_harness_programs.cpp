@@ -125,8 +125,8 @@ ConsoleRun RunConsole(const std::string& exe_path, const std::string& arguments,
   if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "out", 0, path))
     throw HarnessError(LastErrorText("cannot make a file for the output"));
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE output = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  HANDLE output =
+      CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
   if (output == INVALID_HANDLE_VALUE) throw HarnessError(LastErrorText(std::string("cannot open ") + path));
   std::string command = QuoteArgument(exe_path) + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup = {};
