@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
+#include <sstream>
 
 #include "app/agreement_form.h"
 #include "app/setup_application.h"
@@ -80,6 +82,23 @@ TEST(SetupKeysTest, TheTableHoldsExactlyWhatTheProgramReads) {
   EXPECT_EQ(read, expected);
   EXPECT_TRUE(profile.reads_.count({"enabled", "all"}));
   EXPECT_TRUE(profile.reads_.count({"files", "*"}));
+}
+
+// The reference for plug-in makers names every section, key and id the program reads.
+TEST(SetupKeysTest, TheReferenceNamesEverything) {
+  std::ifstream file(SETUP_INI_REFERENCE);
+  std::stringstream text;
+  text << file.rdbuf();
+  std::string reference = text.str();
+  ASSERT_FALSE(reference.empty()) << SETUP_INI_REFERENCE;
+  for (std::string_view section : kSetupSections)
+    EXPECT_NE(reference.find("## [" + std::string(section) + "]"), std::string::npos) << section;
+  for (const SetupKey& row : kSetupKeys)
+    EXPECT_NE(reference.find("| `" + std::string(row.key) + "` |"), std::string::npos) << row.key;
+  for (const HostEntry& entry : HostCatalogue) {
+    EXPECT_NE(reference.find("`" + std::string(entry.HostId) + "`"), std::string::npos) << entry.HostId;
+    EXPECT_NE(reference.find("`" + std::string(entry.VersionId) + "`"), std::string::npos) << entry.VersionId;
+  }
 }
 
 }  // namespace
