@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <set>
 
 #include "app/agreement_form.h"
 #include "app/main_form.h"
@@ -127,16 +128,15 @@ class PackageChecker {
 
   // [messages], [options] and [presentation]: names, then values.
   void CheckKnownKeys() {
-    std::vector<std::string_view> all_keys;
-    for (const SetupKey& row : kSetupKeys) all_keys.push_back(row.key);
     for (std::string_view section_name : {kMessagesSection, kOptionsSection, kPresentationSection}) {
       const IniOutline::Section* section = outline_.Find(section_name);
       if (!section) continue;
       std::vector<std::string_view> keys;
       for (const SetupKey& row : kSetupKeys)
         if (row.section == section_name) keys.push_back(row.key);
+      std::set<std::string> keys_done;
       for (const IniOutline::Key& key : section->keys) {
-        if (FindSetupKey(section_name, key.name)) continue;
+        if (FindSetupKey(section_name, key.name) || !keys_done.insert(LowerCased(key.name)).second) continue;
         std::string suggestion;
         for (const SetupKey& row : kSetupKeys)
           if (EqualIgnoringCase(row.key, key.name)) suggestion = "it belongs in [" + std::string(row.section) + "]";
@@ -263,7 +263,10 @@ class PackageChecker {
       for (std::string_view id : {entry.HostId, entry.VersionId})
         if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
     }
+    std::set<std::string> keys_done;
     for (const IniOutline::Key& key : section->keys) {
+      // A name given again is told once, as a repeated key.
+      if (!keys_done.insert(LowerCased(key.name)).second) continue;
       bool known =
           std::any_of(ids.begin(), ids.end(), [&](std::string_view id) { return EqualIgnoringCase(id, key.name); });
       if (!known) {
@@ -280,17 +283,12 @@ class PackageChecker {
 
   void CheckFiles() {
     const IniOutline::Section* section = outline_.Find(kFilesSection);
-    // The n-th key of a name read by the program stands on the n-th line of that name.
-    std::map<std::string, std::vector<int>> lines;
-    if (section)
-      for (const IniOutline::Key& key : section->keys) lines[LowerCased(key.name)].push_back(key.line);
     std::map<std::string, int> seen;  // upper-cased file -> line of the entry that lists it first
-    std::map<std::string, std::size_t> used;
+    std::set<std::string> keys_done;
     for (const std::string& key : ReadSetupKeys(platform_, kFilesSection)) {
-      std::vector<int>& candidates = lines[LowerCased(key)];
-      std::size_t& n = used[LowerCased(key)];
-      int line = n < candidates.size() ? candidates[n] : 0;
-      ++n;
+      // A name given again reads the first one's value: told once, as a repeated key.
+      if (!keys_done.insert(LowerCased(key)).second) continue;
+      int line = outline_.LineOf(kFilesSection, key);
       std::string value = Value(kFilesSection, key);
       std::string setting = "[files] " + key + "=" + value;
       FilesEntryMatch match = MatchFilesEntry(platform_, value);
