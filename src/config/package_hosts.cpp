@@ -69,18 +69,9 @@ PackageHosts ParsePackageHosts(const Platform& platform, std::span<const std::st
       continue;
     }
 
-    PackageHost host{id,
-                     ReadSetupValue(platform, "hosts", id),
-                     false,
-                     RootKey::kLocalMachine,
-                     {},
-                     {},
-                     RegistryView::k32Bit,
-                     {},
-                     {},
-                     true,
-                     std::string(kDefaultFilesSection),
-                     true};
+    PackageHost host;
+    host.id = id;
+    host.description = ReadSetupValue(platform, "hosts", id);
     if (host.description.empty()) {
       skip(PackageHostProblem::kNoDescription);
       continue;

@@ -31,18 +31,18 @@ enum class PackageHostProblem {
 /// One host that setup.ini describes in [hosts] and [host.<id>], as written
 /// there: nothing of the machine is read yet.
 struct PackageHost {
-  std::string id;             // the [hosts] key; also its [enabled] key
-  std::string description;    // the host list item's text
-  bool from_registry;         // the place is a registry value (else the folder below)
-  RootKey root;               // with from_registry
-  std::string key_path;       // with from_registry: below the root
-  std::string value_name;     // with from_registry: empty for the key's default value
-  RegistryView view;          // with from_registry: view=64 reads the 64-bit view
-  std::string folder;         // folder= as written, %NAME% not yet replaced; kept when registry wins
-  std::string append;         // a relative folder added to the found one; may be empty
-  bool use_subdir;            // the files go into the install sub-folder (subdir is not "0")
-  std::string files_section;  // the section that lists the host's files
-  bool preselect;             // listed ticked unless autoselect is "0" (select is not "0")
+  std::string id;                            // the [hosts] key; also its [enabled] key
+  std::string description;                   // the host list item's text
+  bool from_registry = false;                // the place is a registry value (else the folder below)
+  RootKey root = RootKey::kLocalMachine;     // with from_registry
+  std::string key_path;                      // with from_registry: below the root
+  std::string value_name;                    // with from_registry: empty for the key's default value
+  RegistryView view = RegistryView::k32Bit;  // with from_registry: view=64 reads the 64-bit view
+  std::string folder;                        // folder= as written, %NAME% not yet replaced; kept when registry wins
+  std::string append;                        // a relative folder added to the found one; may be empty
+  bool use_subdir = true;                    // the files go into the install sub-folder (subdir is not "0")
+  std::string files_section = std::string(kDefaultFilesSection);  // the section that lists the host's files
+  bool preselect = true;  // listed ticked unless autoselect is "0" (select is not "0")
 };
 
 /// A [hosts] entry that is not taken, and why.
