@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "check/setup_check_cli.h"
+#include "platform/portable/portable_environment.h"
 #include "platform/portable/portable_file_system.h"
 #include "platform/portable/portable_keyboard.h"
 #include "platform/portable/portable_profile_reader.h"
@@ -21,7 +22,8 @@ namespace {
 constexpr char kPackageDrive = 'P';
 constexpr char kMachineOptions[] =
     "       options on Linux: --machine <file.reg> (the registry, repeatable),\n"
-    "                         --drive <letter>=<folder> (a fixed drive, repeatable; P: is the package)\n";
+    "                         --drive <letter>=<folder> (a fixed drive, repeatable; P: is the package),\n"
+    "                         --env <name>=<value> (an environment variable, repeatable)\n";
 
 int CannotCheck(const std::string& error) {
   std::fprintf(stderr, "SetupCheck: %s\n\n%s", error.c_str(), setup::CheckUsage(kMachineOptions).c_str());
@@ -41,10 +43,17 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments;
   std::vector<std::string> machines;
   std::vector<std::pair<char, std::filesystem::path>> drives;
+  setup::PortableEnvironment environment;
   for (int i = 1; i < argc; ++i) {
     std::string argument = argv[i];
-    if ((argument == "--machine" || argument == "--drive") && i + 1 < argc) {
+    if ((argument == "--machine" || argument == "--drive" || argument == "--env") && i + 1 < argc) {
       std::string value = argv[++i];
+      if (argument == "--env") {
+        std::size_t equals = value.find('=');
+        if (equals == std::string::npos || equals == 0) return CannotCheck("--env takes <name>=<value>: " + value);
+        environment.Set(value.substr(0, equals), value.substr(equals + 1));
+        continue;
+      }
       if (argument == "--machine") {
         machines.push_back(value);
         continue;
@@ -82,7 +91,7 @@ int main(int argc, char** argv) {
   setup::PortableProfileReader profile(files);
   setup::ScriptedKeyboard keyboard;
   setup::FixedClock clock(CurrentYear());
-  setup::Platform platform{registry, profile, files, keyboard, clock};
+  setup::Platform platform{registry, profile, files, keyboard, clock, environment};
 
   std::string out;
   int status = setup::RunSetupCheck(platform, *command, out);

@@ -10,6 +10,7 @@
 #include "check/setup_check_cli.h"
 #include "config/text.h"
 #include "platform/win32/win32_dll_search.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_profile_reader.h"
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
   setup::Win32ProfileReader profile;
   setup::Win32Keyboard keyboard;
   setup::Win32Clock clock;
-  setup::Platform platform{registry, profile, package, keyboard, clock};
+  setup::Win32Environment environment;
+  setup::Platform platform{registry, profile, package, keyboard, clock, environment};
 
   std::string out;
   int status = setup::RunSetupCheck(platform, *command, out);

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "config/setup_keys.h"
+#include "platform/ansi_text.h"
+
 namespace setup {
 namespace {
 
@@ -54,9 +57,14 @@ std::string FindingsText(const PackageReport& report) {
     text += "\n";
   }
   if (!report.findings.empty()) text += "\n";
-  text += "Files to install into every target:\n";
-  if (report.deployment.empty()) text += "  none\n";
+  text += "Files to install from [files] (the catalogue's hosts and the custom folder):\n";
+  if (report.deployment.empty() || report.deployment.front().section != kFilesSection) text += "  none\n";
+  std::string section(kFilesSection);
   for (const DeployedFile& file : report.deployment) {
+    if (!EqualIgnoringCase(file.section, section)) {
+      section = file.section;
+      text += "Files to install from [" + section + "] (the package's hosts that name it):\n";
+    }
     text += "  " + file.path + "  ";
     text += file.size ? std::to_string(*file.size) + (*file.size == 1 ? " byte" : " bytes") : "(cannot be read)";
     text += "\n";
@@ -82,7 +90,7 @@ std::string FindingsJson(const PackageReport& report) {
   separator = "\n";
   for (const DeployedFile& file : report.deployment) {
     json += separator;
-    json += "    {\"file\": " + JsonString(file.path) +
+    json += "    {\"section\": " + JsonString(file.section) + ", \"file\": " + JsonString(file.path) +
             ", \"size\": " + (file.size ? std::to_string(*file.size) : std::string("null")) + "}";
     separator = ",\n";
   }

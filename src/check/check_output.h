@@ -10,10 +10,10 @@
 namespace setup {
 
 /// One line a finding, "file:line: severity: message (suggestion)", then the
-/// deployment list with each file's size, then a count.
+/// deployment list by files section with each file's size, then a count.
 std::string FindingsText(const PackageReport& report);
 /// {"findings": [{file, line, section, key, severity, message, suggestion}],
-///  "deployment": [{file, size}], "errors": n, "warnings": n}
+///  "deployment": [{section, file, size}], "errors": n, "warnings": n}
 std::string FindingsJson(const PackageReport& report);
 
 /// Each host with its tick, install folder and source.

@@ -24,16 +24,17 @@ struct Finding {
   bool operator==(const Finding&) const = default;
 };
 
-/// One file that an install would copy into every target.
+/// One file that an install would copy into the targets its section serves.
 struct DeployedFile {
+  std::string section;                // the files section that lists it: [files], or one a package host names
   std::string path;                   // relative to the package folder
   std::optional<std::uint64_t> size;  // nothing when it cannot be read
 };
 
 /// What checking a package gives.
 struct PackageReport {
-  std::vector<Finding> findings;  // by file, then line
-  std::vector<DeployedFile> deployment;
+  std::vector<Finding> findings;         // by file, then line
+  std::vector<DeployedFile> deployment;  // [files] first, then each section a package host names
 };
 
 /// 0 when there is no finding, 1 for warnings only, 2 when there is an error.

@@ -4,6 +4,7 @@
 
 #include "config/setup_config.h"
 #include "hosts/detection_pass.h"
+#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "hosts/special_detectors.h"
 #include "install/deployment.h"
@@ -38,6 +39,14 @@ std::string RegistryPlace(const HostEntry& entry) {
   return root + std::string(entry.KeyPath) + ", value " + value;
 }
 
+std::string PackageHostPlace(const PackageHost& host) {
+  std::string place = "[host." + host.id + "], ";
+  if (!host.from_registry) return place + "folder " + host.folder;
+  std::string root = host.root == RootKey::kCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\";
+  std::string value = host.value_name.empty() ? "(default)" : host.value_name;
+  return place + root + host.key_path + ", value " + value + (host.view == RegistryView::k64Bit ? ", 64-bit view" : "");
+}
+
 }  // namespace
 
 const char* HostSourceName(HostSource source) {
@@ -46,13 +55,14 @@ const char* HostSourceName(HostSource source) {
     case HostSource::kSpecialDetector: return "special detector";
     case HostSource::kDriveScan: return "drive scan";
     case HostSource::kScratchValue: return "scratch value";
+    case HostSource::kPackageHost: return "package host";
   }
   return "";
 }
 
 std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
   OverlayRegistry registry(platform.registry);
-  Platform overlay{registry, platform.profile, platform.files, platform.keyboard, platform.clock};
+  Platform overlay{registry, platform.profile, platform.files, platform.keyboard, platform.clock, platform.environment};
 
   // Which scratch value each store came from, by value name; the last store wins.
   std::map<std::string, Origin> origins;
@@ -80,11 +90,18 @@ std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
     });
   }
   FoundMarks found;
-  std::vector<ListedHost> listed = DetectHosts(overlay, detectors, found);
+  PackageHosts package = ReadPackageHosts(overlay);
+  std::vector<ListedHost> listed = DetectHosts(overlay, detectors, found, package.hosts);
 
   std::string subfolder = ReadInstallSubfolder(overlay);
   std::vector<HostRow> rows;
   for (const ListedHost& host : listed) {
+    if (host.IsPackageHost()) {
+      const PackageHost& named = package.hosts[host.PackageHostNumber()];
+      rows.push_back({named.description, host.ticked, PackageHostTargetFolder(overlay, named, subfolder).value_or(""),
+                      HostSource::kPackageHost, PackageHostPlace(named)});
+      continue;
+    }
     const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
     HostRow row{std::string(entry.Description), host.ticked,
                 HostTargetFolder(overlay, host.index, subfolder).value_or(""), HostSource::kCatalogueEntry,

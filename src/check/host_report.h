@@ -13,6 +13,7 @@ enum class HostSource {
   kSpecialDetector,  // a folder a special detector stored under the scratch key in this pass
   kDriveScan,        // a folder the drive scan stored under the scratch key
   kScratchValue,     // a folder already under the scratch key, left by an earlier run
+  kPackageHost,      // a host setup.ini names in [hosts]
 };
 
 /// One row of the host list as the installer would show it.
@@ -21,7 +22,7 @@ struct HostRow {
   bool ticked = false;
   std::string install_folder;  // where the files would go; empty when the folder is no full path
   HostSource source = HostSource::kCatalogueEntry;
-  std::string detail;  // the registry value, or the detector's host
+  std::string detail;  // the registry value or folder, or the detector's host
 
   bool operator==(const HostRow&) const = default;
 };
@@ -32,7 +33,7 @@ struct HostRow {
 /// go to memory, not to the registry.
 std::vector<HostRow> ListHostsReadOnly(const Platform& platform);
 
-/// "catalogue entry", "special detector", "drive scan", "scratch value".
+/// "catalogue entry", "special detector", "drive scan", "scratch value", "package host".
 const char* HostSourceName(HostSource source);
 
 }  // namespace setup

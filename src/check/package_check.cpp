@@ -13,6 +13,7 @@
 #include "config/setup_keys.h"
 #include "config/text.h"
 #include "hosts/host_catalogue.h"
+#include "hosts/package_host_places.h"
 #include "install/deployment.h"
 #include "ui/picture_format.h"
 
@@ -63,9 +64,11 @@ class PackageChecker {
           "");
     } else {
       outline_ = OutlineIni(*text);
+      package_hosts_ = ReadPackageHosts(platform_);
       CheckStructure();
       CheckKnownKeys();
       CheckEnabled();
+      CheckPackageHosts();
       CheckFiles();
     }
     std::stable_sort(report_.findings.begin(), report_.findings.end(), [](const Finding& a, const Finding& b) {
@@ -84,6 +87,16 @@ class PackageChecker {
   }
   std::string Value(std::string_view section, std::string_view key) { return ReadSetupValue(platform_, section, key); }
 
+  // Every section the program reads, lower-cased: its own, one for each host
+  // [hosts] names, and the files sections those hosts name.
+  std::set<std::string> KnownSections() {
+    std::set<std::string> sections;
+    for (std::string_view section : kSetupSections) sections.insert(std::string(section));
+    for (const std::string& id : HostIds()) sections.insert(LowerCased(HostSection(id)));
+    for (const PackageHost& host : package_hosts_.hosts) sections.insert(LowerCased(host.files_section));
+    return sections;
+  }
+
   // Sections and keys the reader never reads or reads only once.
   void CheckStructure() {
     for (const IniOutline::Stray& stray : outline_.before_first_section)
@@ -92,8 +105,7 @@ class PackageChecker {
     std::map<std::string, int> first_line;
     for (const IniOutline::Section& section : outline_.sections) {
       std::string known_name = LowerCased(section.name);
-      bool known =
-          std::find(std::begin(kSetupSections), std::end(kSetupSections), known_name) != std::end(kSetupSections);
+      bool known = KnownSections().count(known_name) != 0;
       auto [first, fresh] = first_line.try_emplace(known_name, section.line);
       if (!fresh) {
         Add(section.line, section.name, "", Severity::kWarning,
@@ -103,10 +115,13 @@ class PackageChecker {
         continue;
       }
       if (!known) {
-        std::vector<std::string> nearest = NearestNames(section.name, kSetupSections);
+        std::set<std::string> sections = KnownSections();
+        std::vector<std::string_view> names(sections.begin(), sections.end());
+        std::vector<std::string> nearest = NearestNames(section.name, names);
         Add(section.line, section.name, "", Severity::kWarning, "section [" + section.name + "] is never read",
-            nearest.empty() ? "the sections read are [messages], [options], [presentation], [enabled] and [files]"
-                            : "did you mean " + NameList(nearest, "[", "]") + "?");
+            nearest.empty()
+                ? "the sections read are [messages], [options], [presentation], [enabled], [files] and [hosts]"
+                : "did you mean " + NameList(nearest, "[", "]") + "?");
         continue;
       }
       std::map<std::string, int> key_lines;
@@ -263,6 +278,8 @@ class PackageChecker {
       for (std::string_view id : {entry.HostId, entry.VersionId})
         if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
     }
+    std::vector<std::string> host_ids = HostIds();
+    ids.insert(ids.end(), host_ids.begin(), host_ids.end());
     std::set<std::string> keys_done;
     for (const IniOutline::Key& key : section->keys) {
       // A name given again is told once, as a repeated key.
@@ -272,7 +289,7 @@ class PackageChecker {
       if (!known) {
         std::vector<std::string> nearest = NearestNames(key.name, ids);
         Add(key.line, section->name, key.name, Severity::kWarning,
-            "[" + section->name + "] " + key.name + " is no host or version id: it switches nothing",
+            "[" + section->name + "] " + key.name + " is no host, version or package host id: it switches nothing",
             nearest.empty() ? "the ids are listed in the setup.ini reference"
                             : "did you mean " + NameList(nearest) + "?");
         continue;
@@ -281,62 +298,154 @@ class PackageChecker {
     }
   }
 
-  void CheckFiles() {
-    const IniOutline::Section* section = outline_.Find(kFilesSection);
+  // One files section's entries, and its part of the deployment list; the
+  // number of files it gives.
+  std::size_t CheckFilesSection(std::string_view section_name) {
+    std::string shown = "[" + std::string(section_name) + "] ";
     std::map<std::string, int> seen;  // upper-cased file -> line of the entry that lists it first
     std::set<std::string> keys_done;
-    for (const std::string& key : ReadSetupKeys(platform_, kFilesSection)) {
+    for (const std::string& key : ReadSetupKeys(platform_, section_name)) {
       // A name given again reads the first one's value: told once, as a repeated key.
       if (!keys_done.insert(LowerCased(key)).second) continue;
-      int line = outline_.LineOf(kFilesSection, key);
-      std::string value = Value(kFilesSection, key);
-      std::string setting = "[files] " + key + "=" + value;
+      int line = outline_.LineOf(section_name, key);
+      std::string value = Value(section_name, key);
+      std::string setting = shown + key + "=" + value;
       FilesEntryMatch match = MatchFilesEntry(platform_, value);
       if (match.outside) {
-        Add(line, kFilesSection, key, Severity::kError,
+        Add(line, section_name, key, Severity::kError,
             setting + " points outside the package folder; nothing is taken from there",
             "name files relative to the package folder, without a drive and without \"..\"");
         continue;
       }
       if (value.empty()) {
-        Add(line, kFilesSection, key, Severity::kWarning, setting + " names no file", "remove the key");
+        Add(line, section_name, key, Severity::kWarning, setting + " names no file", "remove the key");
         continue;
       }
       if (match.files.empty()) {
         if (match.folders > 0 && value.find_first_of("*?") == std::string::npos) {
-          Add(line, kFilesSection, key, Severity::kWarning, setting + " matches only a folder; folders are not copied",
+          Add(line, section_name, key, Severity::kWarning, setting + " matches only a folder; folders are not copied",
               "write " + value + "\\* to install the files in it");
         } else if (match.folders > 0) {
-          Add(line, kFilesSection, key, Severity::kWarning, setting + " matches only folders; folders are not copied",
+          Add(line, section_name, key, Severity::kWarning, setting + " matches only folders; folders are not copied",
               "");
         } else {
-          Add(line, kFilesSection, key, Severity::kWarning, setting + " matches no file", NearestFile(value));
+          Add(line, section_name, key, Severity::kWarning, setting + " matches no file", NearestFile(value));
         }
         continue;
       }
       for (const std::string& file : match.files) {
         auto [first, fresh] = seen.try_emplace(UpperCased(file), line);
         if (!fresh) {
-          Add(line, kFilesSection, key, Severity::kWarning,
+          Add(line, section_name, key, Severity::kWarning,
               setting + " lists " + file + " again (already listed on line " + std::to_string(first->second) +
                   "): it would be copied twice",
               "");
         }
       }
     }
-    for (const std::string& file : BuildDeploymentList(platform_)) {
+    std::vector<std::string> list = BuildDeploymentList(platform_, section_name);
+    for (const std::string& file : list) {
       std::optional<std::string> bytes = platform_.files.ReadWholeFile(folder_ + file, kDeployedFileLimit);
-      report_.deployment.push_back({file, bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt});
+      report_.deployment.push_back(
+          {std::string(section_name), file, bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt});
     }
-    if (report_.deployment.empty()) {
-      if (section) {
-        Add(section->line, section->name, "", Severity::kError, "no file would be installed: [files] matches no file",
-            "");
-      } else {
-        Add(0, kFilesSection, "", Severity::kError, "no file would be installed: there is no [files] section",
-            "add [files] with one line per plug-in file, such as 1=MyFilter.8bf");
+    return list.size();
+  }
+
+  void CheckFiles() {
+    std::size_t count = CheckFilesSection(kFilesSection);
+    // Each files section once, however many hosts name it.
+    std::set<std::string> sections_done{std::string(kFilesSection)};
+    for (const PackageHost& host : package_hosts_.hosts) {
+      if (!sections_done.insert(LowerCased(host.files_section)).second) continue;
+      int line = outline_.LineOf(HostSection(host.id), "files");
+      if (!outline_.Find(host.files_section)) {
+        Add(line, HostSection(host.id), "files", Severity::kWarning,
+            "[" + HostSection(host.id) + "] files=" + host.files_section +
+                " names a section that is not there: the host gets no file",
+            "add [" + host.files_section + "] with one line per plug-in file");
+        continue;
+      }
+      count += CheckFilesSection(host.files_section);
+    }
+    if (count > 0) return;
+    if (const IniOutline::Section* section = outline_.Find(kFilesSection)) {
+      Add(section->line, section->name, "", Severity::kError, "no file would be installed: [files] matches no file",
+          "");
+    } else {
+      Add(0, kFilesSection, "", Severity::kError, "no file would be installed: there is no [files] section",
+          "add [files] with one line per plug-in file, such as 1=MyFilter.8bf");
+    }
+  }
+
+  static std::string HostSection(std::string_view id) { return std::string(kHostSectionPrefix) + std::string(id); }
+
+  // The hosts [hosts] names: why one is never listed, and their sections' keys.
+  void CheckPackageHosts() {
+    for (const SkippedPackageHost& skipped : package_hosts_.skipped) {
+      std::string section = HostSection(skipped.id);
+      int line = outline_.LineOf(kHostsSection, skipped.id);
+      std::string key = skipped.id;
+      std::string where = kHostsSection.data();
+      auto at_key = [&](std::string_view host_key) {
+        if (int key_line = outline_.LineOf(section, host_key)) {
+          line = key_line;
+          where = section;
+          key = host_key;
+        }
+      };
+      switch (skipped.problem) {
+        case PackageHostProblem::kBadRoot:
+        case PackageHostProblem::kBadRegistry: at_key("registry"); break;
+        case PackageHostProblem::kBadAppend: at_key("append"); break;
+        case PackageHostProblem::kNoPlace:
+          if (const IniOutline::Section* found = outline_.Find(section)) {
+            line = found->line;
+            where = section;
+            key.clear();
+          }
+          break;
+        default: break;
+      }
+      Add(line, where, key, Severity::kWarning,
+          "the host " + skipped.id + " of [hosts] is never listed: " + std::string(ProblemText(skipped.problem)), "");
+    }
+    std::vector<std::string_view> keys;
+    for (const SetupKey& row : kPackageHostKeys) keys.push_back(row.key);
+    for (const std::string& id : HostIds()) {
+      const IniOutline::Section* section = outline_.Find(HostSection(id));
+      if (!section) continue;
+      std::set<std::string> keys_done;
+      for (const IniOutline::Key& key : section->keys) {
+        if (!keys_done.insert(LowerCased(key.name)).second) continue;
+        const SetupKey* row = nullptr;
+        for (const SetupKey& candidate : kPackageHostKeys)
+          if (EqualIgnoringCase(candidate.key, key.name)) row = &candidate;
+        if (!row) {
+          std::vector<std::string> nearest = NearestNames(key.name, keys);
+          Add(key.line, section->name, key.name, Severity::kWarning,
+              "[" + section->name + "] " + key.name + " is never read",
+              nearest.empty() ? "" : "did you mean " + NameList(nearest) + "?");
+          continue;
+        }
+        std::string value = Value(section->name, key.name);
+        if (row->kind == SetupValueKind::kOffSwitch) CheckSwitch(section->name, key.name, row->kind, value, key.line);
+        if (row->key == "view" && !value.empty() && value != "64" && value != "32")
+          Add(key.line, section->name, key.name, Severity::kWarning,
+              "[" + section->name + "] view=" + value + " reads the 32-bit view: only \"64\" selects the 64-bit one",
+              "write view=64 or view=32");
       }
     }
+  }
+
+  // The ids [hosts] lists, as written, once each.
+  std::vector<std::string> HostIds() {
+    std::vector<std::string> ids;
+    std::set<std::string> done;
+    if (const IniOutline::Section* section = outline_.Find(kHostsSection))
+      for (const IniOutline::Key& key : section->keys)
+        if (done.insert(LowerCased(key.name)).second) ids.push_back(key.name);
+    return ids;
   }
 
   // For a name without wildcards: the files beside it with a similar name.
@@ -359,6 +468,7 @@ class PackageChecker {
   const Platform& platform_;
   std::string folder_;
   IniOutline outline_;
+  PackageHosts package_hosts_;
   PackageReport report_;
 };
 

@@ -30,6 +30,10 @@ inline constexpr std::string_view kEnabledSection = "enabled";
 inline constexpr std::string_view kEnabledAllKey = "all";
 /// Keys only name the entries; each value is a file name or pattern.
 inline constexpr std::string_view kFilesSection = "files";
+/// Keys are the ids of hosts the package names; each value the text the host list shows.
+inline constexpr std::string_view kHostsSection = "hosts";
+/// The section of one such host: this prefix followed by its id.
+inline constexpr std::string_view kHostSectionPrefix = "host.";
 
 /// Every key of [messages], [options] and [presentation] that the program
 /// reads. A test runs the program and holds every read against this table.
@@ -58,9 +62,24 @@ inline constexpr SetupKey kSetupKeys[] = {
 };
 static_assert(std::size(kSetupKeys) == 20);
 
-/// The sections whose keys kSetupKeys lists, then [enabled] and [files].
+/// Every key of the section of a host the package names, [host.<id>].
+inline constexpr SetupKey kPackageHostKeys[] = {
+    // section, key, kind, default number
+    {kHostSectionPrefix, "registry", SetupValueKind::kText, 0},
+    {kHostSectionPrefix, "view", SetupValueKind::kText, 0},
+    {kHostSectionPrefix, "folder", SetupValueKind::kText, 0},
+    {kHostSectionPrefix, "append", SetupValueKind::kText, 0},
+    {kHostSectionPrefix, "subdir", SetupValueKind::kOffSwitch, 0},
+    {kHostSectionPrefix, "files", SetupValueKind::kText, 0},
+    {kHostSectionPrefix, "select", SetupValueKind::kOffSwitch, 0},
+};
+static_assert(std::size(kPackageHostKeys) == 7);
+
+/// The sections whose keys kSetupKeys lists, then [enabled], [files] and
+/// [hosts]. A package also has a section for each host [hosts] names, and
+/// the files sections those hosts name.
 inline constexpr std::string_view kSetupSections[] = {kMessagesSection, kOptionsSection, kPresentationSection,
-                                                      kEnabledSection, kFilesSection};
+                                                      kEnabledSection,  kFilesSection,   kHostsSection};
 
 /// The row of a section and key, letter case ignored as the reader ignores
 /// it; null for a key the program does not read from that section.

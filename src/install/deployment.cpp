@@ -8,6 +8,7 @@
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/host_catalogue.h"
+#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 
 namespace setup {
@@ -33,16 +34,14 @@ struct Target {
   std::string folder;  // the chosen one, or with the install sub-folder
 };
 
-// A catalogue entry's target; nothing when its folder is gone since it was
-// listed, or is no folder a file could be written to by its full path (a
-// relative one would put the files under the current folder).
-std::optional<Target> HostTarget(const Platform& platform, int index, const std::string& install_subfolder) {
-  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(index)];
-  std::string folder = ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
+// A host's target from its folder as read now; nothing when the folder is
+// gone since it was listed, or is no folder a file could be written to by
+// its full path (a relative one would put the files under the current folder).
+std::optional<Target> HostTarget(const std::string& folder, bool use_subdir, const std::string& install_subfolder) {
   if (folder.empty() || !IsAbsolutePath(folder)) return std::nullopt;
   // Without the backslash the files would land beside the folder under joined names.
   std::string chosen = AddTrailingBackslash(folder);
-  return Target{chosen, entry.UseSubdir ? chosen + install_subfolder + "\\" : chosen};
+  return Target{chosen, use_subdir ? chosen + install_subfolder + "\\" : chosen};
 }
 
 std::optional<Target> TargetOf(const DeploymentContext& context, int target) {
@@ -50,7 +49,9 @@ std::optional<Target> TargetOf(const DeploymentContext& context, int target) {
     std::string chosen = AddTrailingBackslash(context.custom_folder);
     return Target{chosen, chosen + context.install_subfolder + "\\"};
   }
-  return HostTarget(context.platform, target, context.install_subfolder);
+  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(target)];
+  return HostTarget(ReadHostFolder(context.platform.registry, entry.Root, entry.KeyPath, entry.ValueName),
+                    entry.UseSubdir, context.install_subfolder);
 }
 
 // Finds links (junctions, symbolic links to folders or files) below a chosen
@@ -114,17 +115,27 @@ FilesEntryMatch MatchFilesEntry(const Platform& platform, const std::string& val
   return match;
 }
 
-std::vector<std::string> BuildDeploymentList(const Platform& platform) {
+std::vector<std::string> BuildDeploymentList(const Platform& platform, std::string_view section) {
   std::vector<std::string> list;
-  for (const std::string& key : ReadSetupKeys(platform, "files")) {
-    FilesEntryMatch match = MatchFilesEntry(platform, ReadSetupValue(platform, "files", key));
+  for (const std::string& key : ReadSetupKeys(platform, section)) {
+    FilesEntryMatch match = MatchFilesEntry(platform, ReadSetupValue(platform, section, key));
     list.insert(list.end(), match.files.begin(), match.files.end());
   }
   return list;
 }
 
 std::optional<std::string> HostTargetFolder(const Platform& platform, int index, const std::string& install_subfolder) {
-  std::optional<Target> target = HostTarget(platform, index, install_subfolder);
+  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(index)];
+  std::optional<Target> target =
+      HostTarget(ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName), entry.UseSubdir,
+                 install_subfolder);
+  if (!target) return std::nullopt;
+  return target->folder;
+}
+
+std::optional<std::string> PackageHostTargetFolder(const Platform& platform, const PackageHost& host,
+                                                   const std::string& install_subfolder) {
+  std::optional<Target> target = HostTarget(InstallFolderOf(platform, host), host.use_subdir, install_subfolder);
   if (!target) return std::nullopt;
   return target->folder;
 }
@@ -137,17 +148,20 @@ std::string DirectoryPart(std::string_view path) {
   return std::string(path.substr(0, last));
 }
 
-void DeployToTarget(const DeploymentContext& context, int target) {
+namespace {
+
+// Copies the files a section lists into a target; a missing target (a
+// host's folder gone) is reported under the host's name.
+void DeployFiles(const DeploymentContext& context, std::string_view section, const std::optional<Target>& found,
+                 std::string_view host_name) {
   FileSystem& files = context.platform.files;
   InstallationObserver& observer = context.observer;
-  std::vector<std::string> list = BuildDeploymentList(context.platform);
+  std::vector<std::string> list = BuildDeploymentList(context.platform, section);
   int count = static_cast<int>(list.size());
   observer.FilesCounted(count);
 
-  std::optional<Target> found = TargetOf(context, target);
   if (!found) {
-    observer.ShowError(ReplacePlaceholder(StringText(kStrHostFolderGone), "#h",
-                                          HostCatalogue[static_cast<std::size_t>(target)].Description));
+    observer.ShowError(ReplacePlaceholder(StringText(kStrHostFolderGone), "#h", host_name));
     return;
   }
   const std::string& target_folder = found->folder;
@@ -171,6 +185,20 @@ void DeployToTarget(const DeploymentContext& context, int target) {
     if (!files.CopyReplacing(program_folder + file, destination)) ReportCopyFailed(context, file, files.LastError());
     observer.LetUserAct();
   }
+}
+
+}  // namespace
+
+void DeployToTarget(const DeploymentContext& context, int target) {
+  std::string_view name =
+      target == kCustomTarget ? std::string_view() : HostCatalogue[static_cast<std::size_t>(target)].Description;
+  DeployFiles(context, kDefaultFilesSection, TargetOf(context, target), name);
+}
+
+void DeployToPackageHost(const DeploymentContext& context, const PackageHost& host) {
+  DeployFiles(context, host.files_section,
+              HostTarget(InstallFolderOf(context.platform, host), host.use_subdir, context.install_subfolder),
+              host.description);
 }
 
 }  // namespace setup

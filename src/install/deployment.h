@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/package_hosts.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -40,25 +41,31 @@ struct DeploymentContext {
   std::string install_subfolder;
 };
 
-/// What one [files] value matches in the program folder.
+/// What one files-section value matches in the program folder.
 struct FilesEntryMatch {
   bool outside = false;            // a full path or one that climbs out: nothing is taken
   std::vector<std::string> files;  // relative to the program folder, in listing order
   int folders = 0;                 // matches skipped as folders ("." and ".." included)
 };
 
-/// Expands one [files] value: the text up to its last backslash is a folder
-/// below the program folder, the rest a name or a pattern with * and ?.
+/// Expands one value of [files] (or of a package host's files section): the
+/// text up to its last backslash is a folder below the program folder, the
+/// rest a name or a pattern with * and ?.
 FilesEntryMatch MatchFilesEntry(const Platform& platform, const std::string& value);
 
-/// The plug-in files that setup.ini [files] names, relative to the program
-/// folder, in file order; folders are skipped, duplicates kept.
-std::vector<std::string> BuildDeploymentList(const Platform& platform);
+/// The plug-in files that a section of setup.ini ([files] unless another is
+/// named) lists, relative to the program folder, in file order; folders are
+/// skipped, duplicates kept.
+std::vector<std::string> BuildDeploymentList(const Platform& platform, std::string_view section = kDefaultFilesSection);
 
 /// The folder a catalogue entry's files go into (ending in a backslash): its
 /// folder read now, with the install sub-folder when the entry uses one.
 /// Nothing when the entry's folder is gone or is no full path.
 std::optional<std::string> HostTargetFolder(const Platform& platform, int index, const std::string& install_subfolder);
+/// The same for a host the package names: its install folder as it is now,
+/// with the install sub-folder unless its subdir is "0".
+std::optional<std::string> PackageHostTargetFolder(const Platform& platform, const PackageHost& host,
+                                                   const std::string& install_subfolder);
 
 /// The folder part of a path: the text before its last backslash or colon,
 /// keeping a backslash that follows a colon or another backslash ("D:\").
@@ -67,5 +74,10 @@ std::string DirectoryPart(std::string_view path);
 /// Copies the plug-in files into one target, reporting every failure and
 /// going on.
 void DeployToTarget(const DeploymentContext& context, int target);
+
+/// The same for a host the package names: its own files section, into its
+/// install folder as it is now, with the install sub-folder unless its
+/// subdir is "0".
+void DeployToPackageHost(const DeploymentContext& context, const PackageHost& host);
 
 }  // namespace setup

@@ -37,11 +37,20 @@ KeyHandle OverlayRegistry::Open(RootKey root, std::string_view path, bool create
     created_.insert({root, normal});
   }
   KeyHandle handle = next_handle_++;
-  open_[handle] = {root, normal, below};
+  open_[handle] = {root, normal, below, false};
   return handle;
 }
 
 KeyHandle OverlayRegistry::OpenForReading(RootKey root, std::string_view path) { return Open(root, path, false); }
+
+KeyHandle OverlayRegistry::OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) {
+  if (view == RegistryView::k32Bit) return OpenForReading(root, path);
+  KeyHandle below = below_.OpenForReadingInView(root, path, view);
+  if (!below) return 0;
+  KeyHandle handle = next_handle_++;
+  open_[handle] = {root, KeyPathOf(path), below, true};
+  return handle;
+}
 
 KeyHandle OverlayRegistry::OpenForWriting(RootKey root, std::string_view path) { return Open(root, path, false); }
 
@@ -53,6 +62,7 @@ const OverlayRegistry::OpenKey* OverlayRegistry::Lookup(KeyHandle key) const {
 }
 
 const std::string* OverlayRegistry::Written(const OpenKey& key, std::string_view name) const {
+  if (key.other_view) return nullptr;
   auto found = values_.find({key.root, key.path, UpperCased(name)});
   return found == values_.end() ? nullptr : &found->second;
 }
@@ -74,7 +84,7 @@ std::optional<std::string> OverlayRegistry::ReadValueData(KeyHandle key, std::st
 
 bool OverlayRegistry::SetString(KeyHandle key, std::string_view name, std::string_view text) {
   const OpenKey* open = Lookup(key);
-  if (!open) return false;
+  if (!open || open->other_view) return false;
   values_[{open->root, open->path, UpperCased(name)}] = std::string(text);
   writes_.push_back({open->root, open->path, std::string(name), std::string(text)});
   return true;

@@ -16,7 +16,7 @@ namespace setup {
 /// (a value written here hides the one below), while the registry below is
 /// only ever opened for reading. For runs that must leave the machine as
 /// they found it. Sub-key listings are those of the registry below; deleting
-/// a key is refused.
+/// a key is refused. Reads in the 64-bit view see the registry below alone.
 class OverlayRegistry : public Registry {
  public:
   explicit OverlayRegistry(Registry& below) : below_(below) {}
@@ -32,6 +32,8 @@ class OverlayRegistry : public Registry {
   const std::vector<Write>& writes() const { return writes_; }
 
   KeyHandle OpenForReading(RootKey root, std::string_view path) override;
+  /// The 64-bit view is read as it is below: writes go to the 32-bit view.
+  KeyHandle OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) override;
   KeyHandle OpenForWriting(RootKey root, std::string_view path) override;
   KeyHandle Create(RootKey root, std::string_view path) override;
   std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;
@@ -47,6 +49,7 @@ class OverlayRegistry : public Registry {
     RootKey root;
     std::string path;  // upper-cased, as names match regardless of case
     KeyHandle below;   // 0 when the key exists only here
+    bool other_view;   // opened in the 64-bit view, where nothing is written
   };
   using KeyName = std::pair<RootKey, std::string>;
   using ValueName = std::tuple<RootKey, std::string, std::string>;

@@ -10,7 +10,7 @@ namespace setup {
 namespace {
 
 // A direct host, a host a special detector finds, and a folder an earlier
-// run left under the scratch key.
+// run left under the scratch key; the package names two hosts of its own.
 constexpr char kMachine[] =
     "REGEDIT4\n"
     "[HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\\\\Plug-Ins\"\n"
@@ -27,16 +27,22 @@ struct HostReportTest : testing::Test {
 
 TEST_F(HostReportTest, ListsWhatTheInstallerWouldWithoutWritingTheRegistry) {
   world_.registry_.Load(kMachine);
-  world_.WriteSetupIni("[options]\r\nsubdir=Acme\r\n[enabled]\r\nphotoshop7=1\r\n");
+  world_.WriteSetupIni(
+      "[options]\r\nsubdir=Acme\r\n[enabled]\r\nphotoshop7=1\r\n"
+      "[hosts]\r\ncc=Shared plug-ins\r\ngone=Not installed\r\n[host.cc]\r\nfolder=C:\\CC\r\nappend=Plug-Ins\r\n"
+      "[host.gone]\r\nfolder=C:\\Gone\r\n");
+  world_.Write("C:\\CC\\readme.txt", "");
   std::vector<HostRow> rows = ListHostsReadOnly(world_.platform_);
-  EXPECT_EQ(rows,
-            (std::vector<HostRow>{
-                {"After FX 4.1 by Adobe", true, "C:\\AfterFX\\Acme\\", HostSource::kScratchValue,
-                 "HKEY_CURRENT_USER\\Software\\Brisquell\\Temp, value AFX41"},
-                {"Painter IX by Corel", true, "C:\\Painter\\Plugins\\Acme\\", HostSource::kSpecialDetector, "Painter"},
-                {"PhotoShop 7 by Adobe", true, "C:\\PS7\\Plug-Ins\\Acme\\", HostSource::kCatalogueEntry,
-                 "HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\7.0\\PluginPath, value (default)"},
-            }))
+  EXPECT_EQ(
+      rows,
+      (std::vector<HostRow>{
+          {"After FX 4.1 by Adobe", true, "C:\\AfterFX\\Acme\\", HostSource::kScratchValue,
+           "HKEY_CURRENT_USER\\Software\\Brisquell\\Temp, value AFX41"},
+          {"Painter IX by Corel", true, "C:\\Painter\\Plugins\\Acme\\", HostSource::kSpecialDetector, "Painter"},
+          {"PhotoShop 7 by Adobe", true, "C:\\PS7\\Plug-Ins\\Acme\\", HostSource::kCatalogueEntry,
+           "HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\7.0\\PluginPath, value (default)"},
+          {"Shared plug-ins", true, "C:\\CC\\Plug-Ins\\Acme\\", HostSource::kPackageHost, "[host.cc], folder C:\\CC"},
+      }))
       << HostsText(rows);
   // The detector's store stayed in memory; what was there is untouched.
   EXPECT_EQ(Scratch("Pt9"), "");

@@ -99,7 +99,7 @@ TEST_F(PackageCheckTest, ReportsEachMistakeOnceWithItsLine) {
       {"enabled ids",
        "[enabled]\r\nphotoshp=0\r\nxyzzy=0\r\nPhotoShop7=false\r\nall=no\r\n"s + kFiles,
        {{2, W, "photoshp", "did you mean photoshop?"},
-        {3, W, "xyzzy", "no host or version id"},
+        {3, W, "xyzzy", "no host, version or package host id"},
         {4, W, "PhotoShop7", "write PhotoShop7=0"},
         {5, W, "all", "only \"0\" does"}}},
       {"agreement missing",
@@ -132,6 +132,31 @@ TEST_F(PackageCheckTest, ReportsEachMistakeOnceWithItsLine) {
        {{1, E, "", "no file would be installed"}, {2, W, "1", "matches no file"}}},
       {"no files section", "[options]\r\nsubdir=A\r\n", {{0, E, "", "there is no [files] section"}}},
       {"no setup.ini", "-", {{0, E, "", "no setup.ini"}}},
+      {"package hosts never listed",
+       "[hosts]\r\npsnew=Photoshop (64-bit)\r\ncc=Shared folder\r\nbad=PhotoShop 7 by Adobe\r\nnoplace=No place\r\n"
+       "[host.psnew]\r\nregistry=HKXX\\SOFTWARE\\Adobe|Path\r\n[host.cc]\r\nfolder=C:\\CC\r\nappend=..\\up\r\n"
+       "[host.bad]\r\nfolder=C:\\X\r\n[host.noplace]\r\nselct=0\r\n[host.other]\r\nfolder=C:\\Y\r\n"s +
+           kFiles,
+       {{4, W, "bad", "never listed: a catalogue host or an earlier host has the same text"},
+        {7, W, "registry", "registry must start with HKLM or HKCU"},
+        {10, W, "append", "append must be a relative folder"},
+        {13, W, "", "its section gives neither registry nor folder"},
+        {14, W, "selct", "did you mean select?"},
+        {15, W, "", "[host.other] is never read"}}},
+      {"package hosts' own settings and files",
+       "[hosts]\r\nps=Photoshop (64-bit)\r\nph=Other host\r\n"
+       "[host.ps]\r\nfolder=C:\\PS\r\nfiles=files64\r\nsubdir=no\r\n"
+       "[host.ph]\r\nfolder=C:\\PH\r\nfiles=missing64\r\nview=yes\r\n"
+       "[files64]\r\n1=b.8bf\r\n2=nothing.8bf\r\n[enabled]\r\nps=0\r\nPH=1\r\n"s +
+           kFiles,
+       {{7, W, "subdir", "write subdir=0"},
+        {10, W, "files", "names a section that is not there"},
+        {11, W, "view", "only \"64\" selects the 64-bit one"},
+        {14, W, "2", "[files64] 2=nothing.8bf matches no file"}}},
+      {"files only for the package's hosts",
+       "[hosts]\r\nps=PS\r\n[host.ps]\r\nfolder=C:\\PS\r\nfiles=files64\r\n[files64]\r\n1=b.8bf\r\n"
+       "[files]\r\n1=none.8bf\r\n",
+       {{9, W, "1", "matches no file"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -151,13 +176,17 @@ TEST_F(PackageCheckTest, ReportsEachMistakeOnceWithItsLine) {
   }
 }
 
-TEST_F(PackageCheckTest, DeploymentListComesInFileOrderWithSizes) {
-  world_.WriteSetupIni("[files]\r\nz=Docs\\*\r\n1=*.8bf\r\n2=missing.8bf\r\n");
+TEST_F(PackageCheckTest, DeploymentListComesBySectionInFileOrderWithSizes) {
+  world_.WriteSetupIni(
+      "[files]\r\nz=Docs\\*\r\n1=*.8bf\r\n2=missing.8bf\r\n"
+      "[hosts]\r\nps=PS\r\nph=PH\r\n[host.ps]\r\nfolder=C:\\PS\r\nfiles=Files64\r\n"
+      "[host.ph]\r\nfolder=C:\\PH\r\nfiles=files64\r\n[files64]\r\n1=b.8bf\r\n");
   PackageReport report = CheckPackage(world_.platform_);
-  std::vector<std::pair<std::string, std::uint64_t>> deployed;
-  for (const DeployedFile& file : report.deployment) deployed.emplace_back(file.path, file.size.value_or(999));
-  EXPECT_EQ(deployed,
-            (std::vector<std::pair<std::string, std::uint64_t>>{{"Docs\\readme.txt", 7}, {"a.8bf", 4}, {"b.8bf", 2}}));
+  std::vector<std::string> deployed;
+  for (const DeployedFile& file : report.deployment)
+    deployed.push_back(file.section + " " + file.path + " " + std::to_string(file.size.value_or(999)));
+  EXPECT_EQ(deployed, (std::vector<std::string>{"files Docs\\readme.txt 7", "files a.8bf 4", "files b.8bf 2",
+                                                "Files64 b.8bf 2"}));
 }
 
 TEST_F(PackageCheckTest, ExitStatusTellsWhatWasFound) {
@@ -200,13 +229,14 @@ TEST(CheckOutputTest, FindingsAsTextAndAsJson) {
       {"setup.ini", 4, "options", "autoscan", W, "[options] autoscan=yes \"quoted\" C:\\x \xA9", "write autoscan=1"},
       {"setup.ini", 0, "files", "", E, "no file would be installed", ""},
   };
-  report.deployment = {{"Docs\\a.8bf", 12}, {"b.8bf", std::nullopt}};
+  report.deployment = {{"files", "Docs\\a.8bf", 12}, {"files64", "b.8bf", std::nullopt}};
   EXPECT_EQ(FindingsText(report),
             "setup.ini:4: warning: [options] autoscan=yes \"quoted\" C:\\x \xA9 (write autoscan=1)\n"
             "setup.ini: error: no file would be installed\n"
             "\n"
-            "Files to install into every target:\n"
+            "Files to install from [files] (the catalogue's hosts and the custom folder):\n"
             "  Docs\\a.8bf  12 bytes\n"
+            "Files to install from [files64] (the package's hosts that name it):\n"
             "  b.8bf  (cannot be read)\n"
             "1 error, 1 warning\n");
   EXPECT_EQ(FindingsJson(report),
@@ -219,8 +249,8 @@ TEST(CheckOutputTest, FindingsAsTextAndAsJson) {
             "\"severity\": \"error\", \"message\": \"no file would be installed\", \"suggestion\": \"\"}\n"
             "  ],\n"
             "  \"deployment\": [\n"
-            "    {\"file\": \"Docs\\\\a.8bf\", \"size\": 12},\n"
-            "    {\"file\": \"b.8bf\", \"size\": null}\n"
+            "    {\"section\": \"files\", \"file\": \"Docs\\\\a.8bf\", \"size\": 12},\n"
+            "    {\"section\": \"files64\", \"file\": \"b.8bf\", \"size\": null}\n"
             "  ],\n"
             "  \"errors\": 1,\n"
             "  \"warnings\": 1\n"

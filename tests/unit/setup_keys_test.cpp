@@ -42,7 +42,7 @@ class RecordingProfile : public ProfileReader {
 TEST(SetupKeysTest, TheTableHoldsExactlyWhatTheProgramReads) {
   TestWorld world;
   RecordingProfile profile(world.profile_);
-  Platform platform{world.registry_, profile, world.files_, world.keyboard_, world.clock_};
+  Platform platform{world.registry_, profile, world.files_, world.keyboard_, world.clock_, world.environment_};
   world.registry_.Load(
       "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\"\n");
   world.Write("C:\\Package\\license.txt", "Terms");
@@ -51,7 +51,8 @@ TEST(SetupKeysTest, TheTableHoldsExactlyWhatTheProgramReads) {
       "[messages]\r\nstart=Hi\r\nagreement=license.txt\r\nagree=1\r\nclose=Bye\r\n"
       "[options]\r\nautoscan=1\r\nsubdir=Acme\r\n"
       "[presentation]\r\nscan.visible=1\r\nbitmaplink=https://example.com/\r\n"
-      "[files]\r\n1=a.8bf\r\n");
+      "[files]\r\n1=a.8bf\r\n"
+      "[hosts]\r\npsnew=Photoshop (64-bit)\r\n[host.psnew]\r\nregistry=HKLM\\SOFTWARE\\Adobe|Path\r\n");
   HeadlessToolkit toolkit;
   toolkit.modal_script_ = [](HeadlessWindow& dialog) { dialog.Click(TAgreementForm::Next); };
   toolkit.answer_message_ = [](const HeadlessToolkit::ShownMessage& message) {
@@ -68,19 +69,29 @@ TEST(SetupKeysTest, TheTableHoldsExactlyWhatTheProgramReads) {
   std::set<std::pair<std::string, std::string>> expected;
   for (const SetupKey& row : kSetupKeys) expected.insert({std::string(row.section), std::string(row.key)});
   std::set<std::pair<std::string, std::string>> read;
+  std::set<std::string> package_host_keys;
   for (const auto& [section, key] : profile.reads_) {
     if (section == kEnabledSection) {
       bool id = key == kEnabledAllKey;
       for (const HostEntry& entry : HostCatalogue) id = id || key == entry.HostId || key == entry.VersionId;
+      id = id || key == "psnew";
       EXPECT_TRUE(id) << "[enabled] " << key;
     } else if (section == kFilesSection) {
       EXPECT_TRUE(key == "*" || key == "1") << "[files] " << key;
+    } else if (section == kHostsSection) {
+      EXPECT_TRUE(key == "*" || key == "psnew") << "[hosts] " << key;
+    } else if (section == "host.psnew") {
+      package_host_keys.insert(key);
     } else {
       read.insert({section, key});
     }
   }
   EXPECT_EQ(read, expected);
+  std::set<std::string> expected_host_keys;
+  for (const SetupKey& row : kPackageHostKeys) expected_host_keys.insert(std::string(row.key));
+  EXPECT_EQ(package_host_keys, expected_host_keys);
   EXPECT_TRUE(profile.reads_.count({"enabled", "all"}));
+  EXPECT_TRUE(profile.reads_.count({"enabled", "psnew"}));
   EXPECT_TRUE(profile.reads_.count({"files", "*"}));
 }
 
@@ -93,8 +104,11 @@ TEST(SetupKeysTest, TheReferenceNamesEverything) {
   ASSERT_FALSE(reference.empty()) << SETUP_INI_REFERENCE;
   for (std::string_view section : kSetupSections)
     EXPECT_NE(reference.find("## [" + std::string(section) + "]"), std::string::npos) << section;
-  for (const SetupKey& row : kSetupKeys)
-    EXPECT_NE(reference.find("| `" + std::string(row.key) + "` |"), std::string::npos) << row.key;
+  EXPECT_NE(reference.find("[host.<id>]"), std::string::npos);
+  for (const auto& table : {std::span<const SetupKey>(kSetupKeys), std::span<const SetupKey>(kPackageHostKeys)}) {
+    for (const SetupKey& row : table)
+      EXPECT_NE(reference.find("| `" + std::string(row.key) + "` |"), std::string::npos) << row.key;
+  }
   for (const HostEntry& entry : HostCatalogue) {
     EXPECT_NE(reference.find("`" + std::string(entry.HostId) + "`"), std::string::npos) << entry.HostId;
     EXPECT_NE(reference.find("`" + std::string(entry.VersionId) + "`"), std::string::npos) << entry.VersionId;
