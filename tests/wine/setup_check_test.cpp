@@ -68,6 +68,8 @@ std::vector<std::string> HostsOf(const std::string& json) {
 struct SetupCheckTest : SetupTest {
   ~SetupCheckTest() override {
     DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\Adobe");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\Adobe", View::k64);
+    RemoveTree("C:\\CheckHosts");
     DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Painter IX.exe");
     DeleteRegTree(HKEY_CURRENT_USER, "Software\\JASC");
   }
@@ -75,7 +77,19 @@ struct SetupCheckTest : SetupTest {
 
 TEST_F(SetupCheckTest, HostListIsTheInstallersAndTheRegistryStaysAsItWas) {
   ImportReg(kMachine);
-  package_.Write("setup.ini", "[options]\r\nsubdir=Acme\r\n[enabled]\r\npaintshoppro5=1\r\nall=1\r\n");
+  // Two hosts the package names: one in the 64-bit view, one by its folder.
+  ImportReg(
+      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Adobe\\Photoshop\\190.0]\n"
+      "\"ApplicationPath\"=\"C:\\\\CheckHosts\\\\PS\\\\\"\n",
+      View::k64);
+  MakeFolders("C:\\CheckHosts\\PS");
+  MakeFolders("C:\\CheckHosts\\CC");
+  package_.Write("setup.ini",
+                 "[options]\r\nsubdir=Acme\r\n[enabled]\r\npaintshoppro5=1\r\nall=1\r\n"
+                 "[hosts]\r\ncc=Shared plug-ins (64-bit)\r\nps64=Photoshop (64-bit)\r\ngone=Not installed\r\n"
+                 "[host.cc]\r\nfolder=C:\\CheckHosts\\CC\r\nselect=0\r\n"
+                 "[host.ps64]\r\nregistry=HKLM\\SOFTWARE\\Adobe\\Photoshop\\190.0|ApplicationPath\r\nview=64\r\n"
+                 "append=Plug-ins\r\n[host.gone]\r\nfolder=C:\\CheckHosts\\Gone\r\n");
   std::vector<std::string> before = Snapshot();
   ConsoleRun check =
       RunConsole(TestFile("SetupCheck.exe"), QuoteArgument(package_.folder()) + " --hosts --json", package_.folder());
@@ -84,10 +98,15 @@ TEST_F(SetupCheckTest, HostListIsTheInstallersAndTheRegistryStaysAsItWas) {
   std::vector<std::string> listed = HostsOf(check.output);
   EXPECT_EQ(listed, (std::vector<std::string>{"[x] After FX 4.1 by Adobe", "[x] Painter IX by Corel",
                                               "[x] Paint Shop Pro 5 by JASC, 1st path",
-                                              "[ ] Paint Shop Pro 5 by JASC, 2nd path", "[x] PhotoShop 7 by Adobe"}))
+                                              "[ ] Paint Shop Pro 5 by JASC, 2nd path", "[x] PhotoShop 7 by Adobe",
+                                              "[ ] Shared plug-ins (64-bit)", "[x] Photoshop (64-bit)"}))
       << check.output;
   EXPECT_NE(check.output.find("\"install_folder\": \"C:\\\\Painter\\\\Plugins\\\\Acme\\\\\", "
                               "\"source\": \"special detector\""),
+            std::string::npos)
+      << check.output;
+  EXPECT_NE(check.output.find("\"install_folder\": \"C:\\\\CheckHosts\\\\PS\\\\Plug-ins\\\\Acme\\\\\", "
+                              "\"source\": \"package host\""),
             std::string::npos)
       << check.output;
 
