@@ -12,6 +12,8 @@
 #include "platform/win32/win32_profile_reader.h"
 #include "platform/win32/win32_registry.h"
 #include "ui/win32/win32_toolkit.h"
+#include "unattended/command_line.h"
+#include "unattended/unattended_run.h"
 
 namespace {
 
@@ -30,6 +32,23 @@ void RestrictDllSearch() {
   SetDllDirectoryA("");
 }
 
+// The whole command line in the ANSI code page the program works in. Read
+// as UTF-16 and converted without best-fit mapping: a character with no
+// ANSI form must not silently become a look-alike that names another
+// folder. `lossless` tells whether every character had one.
+std::string AnsiCommandLine(bool& lossless) {
+  const wchar_t* wide = GetCommandLineW();
+  lossless = true;
+  int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string text(static_cast<std::size_t>(size), '\0');
+  BOOL used_default = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, text.data(), size, nullptr, &used_default);
+  lossless = !used_default;
+  text.resize(text.find('\0'));
+  return text;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -41,6 +60,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   setup::Win32Keyboard keyboard;
   setup::Win32Clock clock;
   setup::Platform platform{registry, profile, files, keyboard, clock};
+
+  bool lossless = true;
+  std::string command_line = AnsiCommandLine(lossless);
+  setup::CommandLine arguments = setup::ParseCommandLine(command_line);
+  if (!lossless && arguments.unusable.empty())
+    arguments.unusable = "it holds a character that this system's code page cannot hold";
+  // A silent run makes no window and loads nothing the windows need.
+  if (arguments.silent) return setup::RunWithArguments(platform, nullptr, arguments, command_line, {});
+
   // The toolkit loads the system DLLs the windows need; without them there
   // is no window to report through, only a plain message box.
   std::optional<setup::Win32Toolkit> toolkit;
@@ -50,8 +78,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MessageBoxA(nullptr, error.what(), std::string(setup::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     return 1;
   }
-
-  setup::SetupApplication application(*toolkit, platform);
-  application.Run();
-  return 0;
+  auto run_windows = [&] {
+    setup::SetupApplication application(*toolkit, platform);
+    application.Run();
+  };
+  if (!arguments.any) {
+    run_windows();
+    return 0;
+  }
+  return setup::RunWithArguments(platform, &*toolkit, arguments, command_line, run_windows);
 }

@@ -7,9 +7,7 @@
 #include "app/scan_progress_form.h"
 #include "config/strings.h"
 #include "config/text.h"
-#include "hosts/preference_detectors.h"
 #include "hosts/registry_access.h"
-#include "hosts/registry_detectors.h"
 #include "scan/drive_scan.h"
 #include "scan/scan_hits.h"
 #include "ui/work_window.h"
@@ -64,9 +62,7 @@ const FormSpec TMainForm::kSpec = {"TMainForm", "",   492,      299, kMinWidth, 
 TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state)
     : toolkit_(toolkit), platform_(platform), state_(state), window_(toolkit.CreateForm(kSpec, nullptr)) {
   toolkit_.SetHintHandler([this](const std::string& hint) { ShowStatusHint(hint); });
-  for (auto* detect : {DetectFreeHand8, DetectPhotoLine, DetectPhotoDraw, DetectPhotoPaint9, DetectPhotoPaint12,
-                       DetectPhotoImpact, DetectPainter, DetectFireworks, DetectCanvas, DetectXara})
-    detectors_.push_back([&platform = platform_, detect] { detect(platform); });
+  detectors_ = SpecialDetectors(platform_);
   std::string start = ReadSetupValue(platform_, "messages", "start");
   if (!start.empty()) toolkit_.ShowMessage(nullptr, start, kApplicationTitle, kMbIconInformation);
   ApplyPresentation();

@@ -1,9 +1,19 @@
 #include "hosts/detection_pass.h"
 
 #include "config/setup_config.h"
+#include "hosts/preference_detectors.h"
 #include "hosts/registry_access.h"
+#include "hosts/registry_detectors.h"
 
 namespace setup {
+
+std::vector<SpecialDetector> SpecialDetectors(const Platform& platform) {
+  std::vector<SpecialDetector> detectors;
+  for (auto* detect : {DetectFreeHand8, DetectPhotoLine, DetectPhotoDraw, DetectPhotoPaint9, DetectPhotoPaint12,
+                       DetectPhotoImpact, DetectPainter, DetectFireworks, DetectCanvas, DetectXara})
+    detectors.push_back([&platform, detect] { detect(platform); });
+  return detectors;
+}
 
 bool IsHostEnabled(const Platform& platform, int index) {
   const HostEntry& entry = HostCatalogue[index];
