@@ -78,12 +78,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MessageBoxA(nullptr, error.what(), std::string(setup::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     return 1;
   }
-  auto run_windows = [&] {
+  auto run_windows = [&](setup::RunWatcher* watcher) {
     setup::SetupApplication application(*toolkit, platform);
+    application.state().watcher = watcher;
     application.Run();
   };
   if (!arguments.any) {
-    run_windows();
+    run_windows(nullptr);
     return 0;
   }
   return setup::RunWithArguments(platform, &*toolkit, arguments, command_line, run_windows);

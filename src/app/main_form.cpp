@@ -4,6 +4,7 @@
 #include "app/error_report.h"
 #include "app/maker.h"
 #include "app/progress_form.h"
+#include "app/run_watcher.h"
 #include "app/scan_progress_form.h"
 #include "config/strings.h"
 #include "config/text.h"
@@ -212,7 +213,12 @@ void TMainForm::InstallClick() {
   {
     // Nothing else may start while the files are copied.
     WorkWindowScope scope(progress_->window(), *window_);
-    InstallFiles(platform_, Choice(), *progress_);
+    if (state_.watcher) {
+      InstallFiles(platform_, Choice(), state_.watcher->InstallStarting(*progress_));
+      state_.watcher->InstallEnded();
+    } else {
+      InstallFiles(platform_, Choice(), *progress_);
+    }
   }
   int answer = toolkit_.ShowMessage(window_.get(), StringText(kStrExitQuestion), StringText(kStrCompleted),
                                     kMbYesNo | kMbIconInformation);
@@ -248,6 +254,7 @@ void TMainForm::ScanDrives() {
 
 void TMainForm::DetectHosts() {
   std::vector<ListedHost> listed = setup::DetectHosts(platform_, detectors_, state_.found);
+  if (state_.watcher) state_.watcher->HostsListed(listed);
   window_->ClearItems(Detected);
   for (const ListedHost& host : listed) window_->AddItem(Detected, HostCatalogue[host.index].Description, host.ticked);
   // With nothing to install into, the custom folder is the choice left.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/maker.h"
+#include "app/run_watcher.h"
 #include "config/setup_config.h"
 #include "config/strings.h"
 #include "config/text.h"
@@ -49,23 +50,43 @@ class UnwatchedScan : public ScanObserver {
   bool StopRequested() override { return false; }
 };
 
-// Writes what the progress window and its error boxes would show.
+// Writes what the progress window and its error boxes show, and passes
+// everything on to the window when there is one.
 class LoggedInstallation : public InstallationObserver {
  public:
-  explicit LoggedInstallation(InstallLog& log) : log_(log) {}
+  LoggedInstallation(InstallLog& log, InstallationObserver* window) : log_(log), window_(window) {}
 
-  void TargetStarted(const std::string& name, int k, int n) override { log_.Write("Target", Counted(name, k, n)); }
-  void FilesCounted(int) override {}
-  void FileStarted(const std::string&, int, int) override {}
+  void TargetStarted(const std::string& name, int k, int n) override {
+    log_.Write("Target", Counted(name, k, n));
+    if (window_) window_->TargetStarted(name, k, n);
+  }
+  void FilesCounted(int count) override {
+    if (window_) window_->FilesCounted(count);
+  }
+  void FileStarted(const std::string& file, int n, int count) override {
+    if (window_) window_->FileStarted(file, n, count);
+  }
   void ShowError(const std::string& text) override {
     ++failed;
     log_.Write("Failed", text);
+    if (window_) window_->ShowError(text);
   }
-  void LetUserAct() override {}
-  bool CancelRequested() override { return false; }
+  void LetUserAct() override {
+    if (window_) window_->LetUserAct();
+  }
+  bool CancelRequested() override {
+    bool cancel = window_ && window_->CancelRequested();
+    if (cancel && !cancel_logged_) log_.Write("Cancelled", "the user asked to cancel; the hosts left are not served");
+    cancel_logged_ = cancel_logged_ || cancel;
+    return cancel;
+  }
   void FileCopied(const std::string& file, const std::string& destination) override {
     ++copied;
     log_.Write("Copied", file + " to " + destination);
+    if (window_) window_->FileCopied(file, destination);
+  }
+  void FolderCreated(const std::string& folder) override {
+    if (window_) window_->FolderCreated(folder);
   }
 
   int copied = 0;
@@ -73,6 +94,42 @@ class LoggedInstallation : public InstallationObserver {
 
  private:
   InstallLog& log_;
+  InstallationObserver* window_;
+  bool cancel_logged_ = false;
+};
+
+void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host, std::string_view role) {
+  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
+  std::string ids;
+  for (std::string_view id : HostIds(host)) ids += (ids.empty() ? "" : ", ") + std::string(id);
+  log.Write("Host", std::string(entry.Description) + " in " +
+                        ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName) + " (ids " + ids +
+                        "); " + std::string(role));
+}
+
+// The log of a windowed run: the hosts each detection pass lists and every
+// installation the user starts.
+class WindowedLog : public RunWatcher {
+ public:
+  WindowedLog(const Platform& platform, InstallLog& log) : platform_(platform), log_(log) {}
+
+  void HostsListed(const std::vector<ListedHost>& listed) override {
+    for (const ListedHost& host : listed) LogHost(platform_, log_, host, host.ticked ? "ticked" : "not ticked");
+    if (listed.empty()) log_.Write("Host", "no host found");
+  }
+  InstallationObserver& InstallStarting(InstallationObserver& window) override {
+    installation_.emplace(log_, &window);
+    return *installation_;
+  }
+  void InstallEnded() override {
+    log_.Write("Installed", std::to_string(installation_->copied) + " files copied, " +
+                                std::to_string(installation_->failed) + " failures");
+  }
+
+ private:
+  const Platform& platform_;
+  InstallLog& log_;
+  std::optional<LoggedInstallation> installation_;
 };
 
 std::string StartDetails(const Platform& platform, std::string_view command_line) {
@@ -141,13 +198,8 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
   std::vector<ListedHost> listed = DetectHosts(platform, SpecialDetectors(platform), found);
   TargetChoice targets = ChooseTargets(listed, arguments.hosts);
   for (const ListedHost& host : listed) {
-    const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
     bool target = std::find(targets.hosts.begin(), targets.hosts.end(), host.index) != targets.hosts.end();
-    std::string ids;
-    for (std::string_view id : HostIds(host)) ids += (ids.empty() ? "" : ", ") + std::string(id);
-    log.Write("Host", std::string(entry.Description) + " in " +
-                          ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName) + " (ids " +
-                          ids + "); " + (target ? "target" : "not a target"));
+    LogHost(platform, log, host, target ? "target" : "not a target");
   }
   if (listed.empty()) log.Write("Host", "no host found");
   for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
@@ -172,7 +224,7 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
   // then never be removed.
   bool record_usable = record.has_value();
   if (!record) record.emplace();
-  LoggedInstallation logged(log);
+  LoggedInstallation logged(log, nullptr);
   RecordingObserver recording(platform.files, *record, logged);
   InstallFiles(platform, choice, recording);
 
@@ -258,7 +310,7 @@ int RunUninstall(const Platform& platform, const CommandLine& arguments, std::st
 }
 
 int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLine& arguments,
-                     std::string_view command_line, const std::function<void()>& run_windows) {
+                     std::string_view command_line, const std::function<void(RunWatcher*)>& run_windows) {
   auto show = [&](std::string_view text, unsigned style) {
     if (!arguments.silent && toolkit) return toolkit->ShowMessage(nullptr, text, kApplicationTitle, style);
     return kIdOk;
@@ -285,8 +337,18 @@ int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLi
         [&](std::string_view outcome) { show(outcome, kMbIconInformation); });
   }
   if (arguments.silent) return RunSilentInstall(platform, arguments, command_line);
-  run_windows();
-  return kExitDone;
+  if (!arguments.log) {
+    run_windows(nullptr);
+    return kExitDone;
+  }
+  InstallLog log(platform, *arguments.log);
+  if (!log.Write("Start", StartDetails(platform, command_line))) {
+    show("The log file " + *arguments.log + " cannot be written.", kMbIconError);
+    return kExitUnusable;
+  }
+  WindowedLog watcher(platform, log);
+  run_windows(&watcher);
+  return End(log, kExitDone, "the window was closed");
 }
 
 }  // namespace setup

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string_view>
 
+#include "app/run_watcher.h"
 #include "platform/platform.h"
 #include "ui/toolkit.h"
 #include "unattended/command_line.h"
@@ -15,9 +16,11 @@ extern const std::string_view kUsageText;
 /// A run started with arguments; returns its exit code (ExitCode).
 /// With /S nothing is shown at all: `toolkit` may then be null. Without /S
 /// the boxes of /?, /UNINSTALL and a wrong option go through it, and the
-/// other options run the windowed program through `run_windows`.
+/// other options run the windowed program through `run_windows`, with a
+/// watcher that logs it when /LOG is given (else null). /ACCEPT, /HOSTS and
+/// /DIR act only with /S.
 int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLine& arguments,
-                     std::string_view command_line, const std::function<void()>& run_windows);
+                     std::string_view command_line, const std::function<void(RunWatcher*)>& run_windows);
 
 /// The silent install: what the window's show step runs (the drive scan when
 /// [options] autoscan is "1", the detection pass), then the installation

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/main_form.h"
+#include "app/setup_application.h"
 #include "hosts/host_catalogue.h"
 #include "platform/ansi_text.h"
 #include "ui/headless/headless_toolkit.h"
@@ -131,7 +133,8 @@ struct UnattendedTest : testing::Test, TestWorld {
   int Run(const std::string& arguments, const std::string& ini = kSetupIni) {
     if (!ini.empty()) WriteSetupIni(ini);
     std::string line = "Setup.exe " + arguments;
-    return RunWithArguments(platform_, &toolkit_, ParseCommandLine(line), line, [this] { ++windowed_runs_; });
+    return RunWithArguments(platform_, &toolkit_, ParseCommandLine(line), line,
+                            [this](RunWatcher*) { ++windowed_runs_; });
   }
   bool Has(const std::string& path) { return files_.FileExists(path); }
   std::string Read(const std::string& path) { return files_.ReadWholeFile(path, 1 << 20).value_or("(none)"); }
@@ -343,6 +346,34 @@ TEST_F(UnattendedTest, WithoutSilentTheBoxesAskAndTell) {
   EXPECT_EQ(windowed_runs_, 0);
   EXPECT_EQ(Run("/LOG=C:\\Logs\\setup.log"), kExitDone);
   EXPECT_EQ(windowed_runs_, 1);
+}
+
+TEST_F(UnattendedTest, WindowedRunWithALogLogsWhatTheUserInstalls) {
+  WriteSetupIni(kSetupIni);
+  toolkit_.answer_message_ = [](const HeadlessToolkit::ShownMessage&) { return kIdNo; };
+  std::string line = "Setup.exe /LOG=C:\\Logs\\setup.log";
+  int code = RunWithArguments(platform_, &toolkit_, ParseCommandLine(line), line, [this](RunWatcher* watcher) {
+    SetupApplication application(toolkit_, platform_);
+    application.state().watcher = watcher;
+    application.Run();
+    HeadlessWindow& main = *toolkit_.Find("TMainForm");
+    main.SetItemChecked(TMainForm::Detected, 0, false);
+    main.Click(TMainForm::Install);
+  });
+  EXPECT_EQ(code, kExitDone);
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{
+                "Start: Acme Filters 2.0; command line: Setup.exe /LOG=C:\\Logs\\setup.log",
+                "Host: Paint Shop Pro 5 by JASC, 1st path in C:\\PSP5 (ids paintshoppro, paintshoppro5); ticked",
+                "Host: PhotoShop 7 by Adobe in C:\\PS7 (ids photoshop, photoshop7); ticked",
+                "Target: PhotoShop 7 by Adobe (1/1)",
+                "Copied: a.8bf to C:\\PS7\\Acme\\a.8bf",
+                "Copied: b.8bf to C:\\PS7\\Acme\\b.8bf",
+                "Copied: Filters\\c.8bf to C:\\PS7\\Acme\\Filters\\c.8bf",
+                "Installed: 3 files copied, 0 failures",
+                "End: the window was closed; exit code 0",
+            }));
+  EXPECT_FALSE(Has(kRecord));  // a windowed install keeps no record
 }
 
 }  // namespace
