@@ -180,6 +180,12 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     }
     log.Write("Agreement", "accepted with /ACCEPT");
   }
+  // A relative folder would follow whatever folder the deployment system
+  // starts in, and a record of it could not be found again.
+  if (arguments.dir && !IsAbsolutePath(*arguments.dir)) {
+    log.Write("Error", "the folder of /DIR is not a full path: " + *arguments.dir);
+    return End(log, kExitUnusable, "nothing installed");
+  }
   if (arguments.dir && !platform.files.FolderExists(*arguments.dir)) {
     log.Write("Error", "the folder of /DIR does not exist: " + *arguments.dir);
     return End(log, kExitUnusable, "nothing installed");

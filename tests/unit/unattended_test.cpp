@@ -173,6 +173,7 @@ TEST_F(UnattendedTest, ExitCodes) {
       {"/S", "[files]\r\n1=*.none\r\n", kExitNothingToDo, false},
       {"/S /DIR=C:\\Missing", kSetupIni, kExitUnusable, false},
       {"/S /DIR", kSetupIni, kExitUnusable, false},
+      {"/S /DIR=Custom", kSetupIni, kExitUnusable, false},
       {"/S", std::string(kSetupIni) + "[messages]\r\nagreement=license.txt\r\n", kExitNotAccepted, false},
       {"/S /ACCEPT", std::string(kSetupIni) + "[messages]\r\nagreement=missing.txt\r\n", kExitUnusable, false},
       {"/S /X", kSetupIni, kExitUnknownOption, false},
@@ -346,6 +347,16 @@ TEST_F(UnattendedTest, WithoutSilentTheBoxesAskAndTell) {
   EXPECT_EQ(windowed_runs_, 0);
   EXPECT_EQ(Run("/LOG=C:\\Logs\\setup.log"), kExitDone);
   EXPECT_EQ(windowed_runs_, 1);
+}
+
+TEST_F(UnattendedTest, AutoscanScansTheDrivesFirstAndEscapeDoesNotStopIt) {
+  Write("C:\\Old\\photoshp.ini", "[photoshop]\r\nplugindirectory=C:\\PS2\r\n");
+  files_.CreateFolder("C:\\PS2");
+  keyboard_.HoldEscape(true);
+  std::string ini = kSetupIni;
+  ini.replace(ini.find("subdir"), 0, "autoscan=1\r\n");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop2", ini), kExitDone);
+  EXPECT_EQ(Read("C:\\PS2\\Acme\\a.8bf"), "A");
 }
 
 TEST_F(UnattendedTest, WindowedRunWithALogLogsWhatTheUserInstalls) {
