@@ -132,7 +132,10 @@ void RecordingObserver::FileCopied(const std::string& file, const std::string& d
   std::optional<std::string> content = files_.ReadWholeFile(destination, kMaxHashedFileSize);
   // A file that cannot be read back cannot be told unchanged later: it is
   // left out, so removal never takes it.
-  if (!content) return;
+  if (!content) {
+    unrecorded.push_back(destination);
+    return;
+  }
   record_.AddFile({destination, file, content->size(), ContentHash(*content)});
 }
 

@@ -55,8 +55,9 @@ struct InstallRecord {
 /// system names no common data folder.
 std::string RecordPath(const Platform& platform, std::string_view maker);
 
-/// The most a recorded or installed file may hold to be hashed.
-inline constexpr std::size_t kMaxHashedFileSize = std::size_t{1} << 30;
+/// The most a recorded or installed file may hold to be hashed: it is read
+/// whole, and plug-in files are far smaller.
+inline constexpr std::size_t kMaxHashedFileSize = std::size_t{64} << 20;
 
 /// An installation watcher that keeps the record of what arrived, adding to
 /// a record loaded before; other events go to the next watcher.
@@ -73,6 +74,10 @@ class RecordingObserver : public InstallationObserver {
   bool CancelRequested() override { return next_.CancelRequested(); }
   void FileCopied(const std::string& file, const std::string& destination) override;
   void FolderCreated(const std::string& folder) override;
+
+  /// Files that arrived but could not be read back to be recorded, so that
+  /// removal will leave them.
+  std::vector<std::string> unrecorded;
 
  private:
   FileSystem& files_;

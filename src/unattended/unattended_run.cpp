@@ -246,7 +246,10 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
                            (record_path.empty() ? std::string("(no common data folder)") : record_path) +
                            " could not be written; /UNINSTALL will not find these files");
   }
-  int code = logged.failed == 0 && record_written ? kExitDone : kExitSomeFailed;
+  for (const std::string& path : recording.unrecorded)
+    log.Write("Error", path + " could not be read back for the install record; /UNINSTALL will leave it");
+  bool recorded = record_written && recording.unrecorded.empty();
+  int code = logged.failed == 0 && recorded ? kExitDone : kExitSomeFailed;
   return End(log, code,
              std::to_string(logged.copied) + " files copied, " + std::to_string(logged.failed) + " failures");
 }

@@ -349,6 +349,21 @@ TEST_F(UnattendedTest, WithoutSilentTheBoxesAskAndTell) {
   EXPECT_EQ(windowed_runs_, 1);
 }
 
+TEST_F(UnattendedTest, AFileTooLargeToHashIsNotRecordedAndNeverRemoved) {
+  Write("C:\\Package\\huge.8bf", "");
+  std::filesystem::resize_file(files_.HostPath("C:\\Package\\huge.8bf"), kMaxHashedFileSize + 1);
+  EXPECT_EQ(Run("/S /HOSTS=none /DIR=C:\\Custom /LOG=C:\\Logs\\setup.log"), kExitSomeFailed);
+  EXPECT_TRUE(Has("C:\\Custom\\Acme\\huge.8bf"));
+  std::vector<std::string> lines = LogLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "Error: C:\\Custom\\Acme\\huge.8bf could not be read back for the install record; "
+                      "/UNINSTALL will leave it"),
+            lines.end());
+  EXPECT_EQ(Run("/UNINSTALL /S"), kExitDone);
+  EXPECT_TRUE(Has("C:\\Custom\\Acme\\huge.8bf"));
+  EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
+}
+
 TEST_F(UnattendedTest, AutoscanScansTheDrivesFirstAndEscapeDoesNotStopIt) {
   Write("C:\\Old\\photoshp.ini", "[photoshop]\r\nplugindirectory=C:\\PS2\r\n");
   files_.CreateFolder("C:\\PS2");
