@@ -1,7 +1,6 @@
 #include "unattended/install_record.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "config/setup_config.h"
 #include "config/text.h"
@@ -11,9 +10,10 @@ namespace {
 
 constexpr std::string_view kHeader = "Plug-in Setup install record 1";
 
+// Sixteen lower-case hexadecimal digits.
 std::string Hex(std::uint64_t value) {
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  std::string text(16, '0');
+  for (int i = 15; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = "0123456789abcdef"[value & 0xF];
   return text;
 }
 

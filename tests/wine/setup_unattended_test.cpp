@@ -66,6 +66,22 @@ TEST_F(UnattendedTest, SilentInstallIntoTwoHostsAndAFolderThenRemoval) {
         "C:\\Custom\\Acme\\a.8bf", "C:\\Custom\\Acme\\Filters\\c.8bf"})
     EXPECT_TRUE(Has(file)) << file;
   std::string log = Log();
+  // Every line starts with the local date and time, "YYYY-MM-DD HH:MM:SS ".
+  for (std::size_t start = 0; start < log.size();) {
+    std::string stamp = log.substr(start, 20);
+    ASSERT_EQ(stamp.size(), 20u) << log;
+    for (std::size_t i = 0; i < stamp.size(); ++i) {
+      char c = stamp[i];
+      bool fits = i == 4 || i == 7     ? c == '-'
+                  : i == 13 || i == 16 ? c == ':'
+                  : i == 10 || i == 19 ? c == ' '
+                                       : c >= '0' && c <= '9';
+      EXPECT_TRUE(fits) << stamp;
+    }
+    std::size_t end = log.find('\n', start);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
   EXPECT_NE(log.find(" Start: Acme Silent 3.1; command line: "), std::string::npos) << log;
   EXPECT_NE(log.find(" Copied: Filters\\c.8bf to C:\\Custom\\Acme\\Filters\\c.8bf\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find(" End: 9 files copied, 0 failures; exit code 0\r\n"), std::string::npos) << log;

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 namespace setup {
 
 bool Win32Keyboard::EscapePressed() { return GetAsyncKeyState(VK_ESCAPE) != 0; }
@@ -14,13 +12,25 @@ int Win32Clock::CurrentYear() {
   return now.wYear;
 }
 
+namespace {
+
+// The number in `width` decimal digits with leading zeros. Written out
+// rather than through the printf family, whose MinGW implementation would
+// add tens of kilobytes to Setup.exe.
+std::string Digits(unsigned number, int width) {
+  std::string text(static_cast<std::size_t>(width), '0');
+  for (int i = width - 1; i >= 0 && number > 0; --i, number /= 10)
+    text[static_cast<std::size_t>(i)] = static_cast<char>('0' + number % 10);
+  return text;
+}
+
+}  // namespace
+
 std::string Win32Clock::LocalTimestamp() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-                now.wMinute, now.wSecond);
-  return text;
+  return Digits(now.wYear, 4) + "-" + Digits(now.wMonth, 2) + "-" + Digits(now.wDay, 2) + " " + Digits(now.wHour, 2) +
+         ":" + Digits(now.wMinute, 2) + ":" + Digits(now.wSecond, 2);
 }
 
 }  // namespace setup
