@@ -11,8 +11,6 @@ namespace {
 
 constexpr char kData[] = "C:\\pkgdata\\detectors";
 constexpr char kFireworks8[] = "C:\\pkgdata\\detectors\\AppData\\Macromedia\\Fireworks 8";
-constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 constexpr const char* kLoopLinks[] = {"Loop A", "Loop B", "Loop C"};
 
@@ -51,45 +49,12 @@ constexpr char kMachine[] = R"(REGEDIT4
 "XaraX Root Dir"="C:\\X51\\"
 )";
 
-// Windows keeps the application-data folder twice; Wine writes "Shell
-// Folders" afresh from "User Shell Folders" whenever a program asks for it.
-constexpr const char* kFolderKeys[] = {kShellFolders, kUserShellFolders};
-using AppDataValues = std::vector<std::optional<RegValue>>;
-
-AppDataValues ReadAppData() {
-  AppDataValues values;
-  for (const char* key : kFolderKeys) values.push_back(ReadRegValue(HKEY_CURRENT_USER, key, "AppData"));
-  return values;
-}
-
-void WriteAppData(const AppDataValues& values) {
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kFolderKeys[i], 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != 0)
-      throw HarnessError(std::string("cannot open ") + kFolderKeys[i]);
-    if (values[i])
-      RegSetValueExA(key, "AppData", 0, values[i]->type, reinterpret_cast<const BYTE*>(values[i]->data.data()),
-                     static_cast<DWORD>(values[i]->data.size()));
-    else
-      RegDeleteValueA(key, "AppData");
-    RegCloseKey(key);
-  }
-}
-
-void WriteAppData(const std::string& folder) {
-  WriteAppData(AppDataValues(std::size(kFolderKeys), RegValue{REG_SZ, folder + '\0'}));
-}
-
 struct DetectorsTest : SetupTest {
-  DetectorsTest() : app_data_(ReadAppData()) {
+  DetectorsTest() {
     CleanUp();
     ImportReg(kMachine);
-    WriteAppData(std::string(kData) + "\\AppData");
   }
-  ~DetectorsTest() override {
-    WriteAppData(app_data_);
-    CleanUp();
-  }
+  ~DetectorsTest() override { CleanUp(); }
   void CleanUp() {
     RemoveTree(kData);
     for (const char* key : {"Software\\Macromedia", "Software\\Ulead Systems", "Software\\Xara"})
@@ -106,7 +71,7 @@ struct DetectorsTest : SetupTest {
     return value->Text();
   }
 
-  AppDataValues app_data_;
+  AppDataFolder app_data_{std::string(kData) + "\\AppData"};
 };
 
 TEST_F(DetectorsTest, ListsTheHostsEveryDetectorFinds) {

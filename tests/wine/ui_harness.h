@@ -53,6 +53,21 @@ void MakeFolderLink(const std::string& link, const std::string& target);
 /// Removes a folder link and leaves its target alone; nothing there is fine.
 void RemoveFolderLink(const std::string& link);
 
+// ---- Drives (ui_harness_drives.cpp) -----------------------------------------
+
+/// A drive letter mapped, as a fixed drive, to a folder of drive C: for the
+/// life of the object.
+class MappedDrive {
+ public:
+  MappedDrive(char letter, const std::string& folder);
+  ~MappedDrive();
+  MappedDrive(const MappedDrive&) = delete;
+  MappedDrive& operator=(const MappedDrive&) = delete;
+
+ private:
+  char letter_;
+};
+
 // ---- Registry (ui_harness_registry.cpp) -------------------------------------
 
 /// Which registry view a helper works in. The program under test is 32-bit
@@ -74,10 +89,28 @@ void ImportReg(std::string_view reg_text, View view = View::k32);
 /// One value ("" names the default value); nothing when key or value is absent.
 std::optional<RegValue> ReadRegValue(HKEY root, const std::string& path, const std::string& name,
                                      View view = View::k32);
+/// Sets one value to raw bytes of any type, making the key; throws when it cannot.
+void WriteRegValue(HKEY root, const std::string& path, const std::string& name, DWORD type, std::string_view data,
+                   View view = View::k32);
+/// Deletes one value; an absent one is fine.
+void DeleteRegValue(HKEY root, const std::string& path, const std::string& name, View view = View::k32);
 /// Whether a key exists in a view.
 bool RegKeyExists(HKEY root, const std::string& path, View view = View::k32);
 /// Deletes a key with all it holds in one view; absent keys are fine.
 void DeleteRegTree(HKEY root, const std::string& path, View view = View::k32);
+
+/// The user's application-data folder pointed at another folder for the
+/// life of the object, then put back as it was.
+class AppDataFolder {
+ public:
+  explicit AppDataFolder(const std::string& folder);
+  ~AppDataFolder();
+  AppDataFolder(const AppDataFolder&) = delete;
+  AppDataFolder& operator=(const AppDataFolder&) = delete;
+
+ private:
+  std::vector<std::optional<RegValue>> saved_;
+};
 
 // ---- Test files, packages and programs (ui_harness_programs.cpp) ------------
 

@@ -11,6 +11,11 @@ namespace {
 HKEY RootHandle(RootKey root) { return root == RootKey::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 REGSAM ViewFlag(View view) { return view == View::k32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
+// Windows keeps the application-data folder twice; Wine writes "Shell
+// Folders" afresh from "User Shell Folders" whenever a program asks for it.
+constexpr const char* kFolderKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
+
 }  // namespace
 
 std::string RegValue::Text() const {
@@ -62,6 +67,25 @@ std::optional<RegValue> ReadRegValue(HKEY root, const std::string& path, const s
   return value;
 }
 
+void WriteRegValue(HKEY root, const std::string& path, const std::string& name, DWORD type, std::string_view data,
+                   View view) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | ViewFlag(view), nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    throw HarnessError("cannot create registry key " + path);
+  LSTATUS status = RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                  static_cast<DWORD>(data.size()));
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) throw HarnessError("cannot set " + path + "\\" + name);
+}
+
+void DeleteRegValue(HKEY root, const std::string& path, const std::string& name, View view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE | ViewFlag(view), &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, name.c_str());
+  RegCloseKey(key);
+}
+
 bool RegKeyExists(HKEY root, const std::string& path, View view) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | ViewFlag(view), &key) != ERROR_SUCCESS) return false;
@@ -75,6 +99,22 @@ void DeleteRegTree(HKEY root, const std::string& path, View view) {
   RegDeleteTreeA(key, nullptr);
   RegCloseKey(key);
   RegDeleteKeyExA(root, path.c_str(), ViewFlag(view), 0);
+}
+
+AppDataFolder::AppDataFolder(const std::string& folder) {
+  for (const char* key : kFolderKeys) {
+    saved_.push_back(ReadRegValue(HKEY_CURRENT_USER, key, "AppData"));
+    WriteRegValue(HKEY_CURRENT_USER, key, "AppData", REG_SZ, folder + '\0');
+  }
+}
+
+AppDataFolder::~AppDataFolder() {
+  for (std::size_t i = 0; i < saved_.size(); ++i) {
+    if (saved_[i])
+      WriteRegValue(HKEY_CURRENT_USER, kFolderKeys[i], "AppData", saved_[i]->type, saved_[i]->data);
+    else
+      DeleteRegValue(HKEY_CURRENT_USER, kFolderKeys[i], "AppData");
+  }
 }
 
 }  // namespace setup::ui
