@@ -66,8 +66,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   setup::CommandLine arguments = setup::ParseCommandLine(command_line);
   if (!lossless && arguments.unusable.empty())
     arguments.unusable = "it holds a character that this system's code page cannot hold";
-  // A silent run makes no window and loads nothing the windows need.
-  if (arguments.silent) return setup::RunWithArguments(platform, nullptr, arguments, command_line, {});
+  // A silent run makes no window and loads nothing the windows need. Nor
+  // may the system show one: a drive without its disk or a file it cannot
+  // open is an error the run reports, not a box waiting for a user.
+  if (arguments.silent) {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+    return setup::RunWithArguments(platform, nullptr, arguments, command_line, {});
+  }
 
   // The toolkit loads the system DLLs the windows need; without them there
   // is no window to report through, only a plain message box.
