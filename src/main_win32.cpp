@@ -7,6 +7,7 @@
 
 #include "app/setup_application.h"
 #include "config/strings.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_profile_reader.h"
@@ -59,7 +60,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   setup::Win32FileSystem files;
   setup::Win32Keyboard keyboard;
   setup::Win32Clock clock;
-  setup::Platform platform{registry, profile, files, keyboard, clock};
+  setup::Win32Environment environment;
+  setup::Platform platform{registry, profile, files, keyboard, clock, environment};
 
   bool lossless = true;
   std::string command_line = AnsiCommandLine(lossless);

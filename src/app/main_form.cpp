@@ -8,6 +8,7 @@
 #include "app/scan_progress_form.h"
 #include "config/strings.h"
 #include "config/text.h"
+#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "scan/drive_scan.h"
 #include "scan/scan_hits.h"
@@ -237,6 +238,14 @@ InstallChoice TMainForm::Choice() {
       break;
     }
   }
+  // Each listed package host by the first item that bears its description.
+  for (const PackageHost& host : state_.listed_package_hosts) {
+    for (int item = 0; item < window_->ItemCount(Detected); ++item) {
+      if (!EqualIgnoringCase(window_->ItemText(Detected, item), host.description)) continue;
+      if (window_->IsItemChecked(Detected, item)) choice.package_hosts.push_back(host);
+      break;
+    }
+  }
   choice.custom = window_->IsChecked(DoCustom);
   choice.custom_folder = window_->Text(Custom);
   choice.install_subfolder = state_.InstallSubfolder;
@@ -253,10 +262,19 @@ void TMainForm::ScanDrives() {
 }
 
 void TMainForm::DetectHosts() {
-  std::vector<ListedHost> listed = setup::DetectHosts(platform_, detectors_, state_.found);
-  if (state_.watcher) state_.watcher->HostsListed(listed);
+  std::vector<PackageHost> package_hosts = ReadPackageHosts(platform_).hosts;
+  std::vector<ListedHost> listed = setup::DetectHosts(platform_, detectors_, state_.found, package_hosts);
+  if (state_.watcher) state_.watcher->HostsListed(listed, package_hosts);
   window_->ClearItems(Detected);
-  for (const ListedHost& host : listed) window_->AddItem(Detected, HostCatalogue[host.index].Description, host.ticked);
+  state_.listed_package_hosts.clear();
+  for (const ListedHost& host : listed) {
+    if (!host.IsPackageHost()) {
+      window_->AddItem(Detected, HostCatalogue[host.index].Description, host.ticked);
+      continue;
+    }
+    state_.listed_package_hosts.push_back(package_hosts[host.PackageHostNumber()]);
+    window_->AddItem(Detected, state_.listed_package_hosts.back().description, host.ticked);
+  }
   // With nothing to install into, the custom folder is the choice left.
   if (listed.empty()) window_->SetChecked(DoCustom, true);
 }
@@ -273,6 +291,9 @@ void TMainForm::DetectedMouseMove(int x, int y) {
   for (const HostEntry& entry : HostCatalogue) {
     if (entry.Description == text)
       window_->SetHint(Detected, ReadHostFolder(platform_.registry, entry.Root, entry.KeyPath, entry.ValueName));
+  }
+  for (const PackageHost& host : state_.listed_package_hosts) {
+    if (host.description == text) window_->SetHint(Detected, InstallFolderOf(platform_, host));
   }
 }
 

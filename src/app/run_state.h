@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "config/package_hosts.h"
 #include "hosts/host_catalogue.h"
 
 namespace setup {
@@ -16,6 +18,9 @@ struct RunState {
   std::string InstallSubfolder;
   /// The catalogue entries that a detection pass has listed; never cleared.
   FoundMarks found;
+  /// The hosts the package names that the last detection pass listed, in
+  /// list order: the hint and the installation map items back to them.
+  std::vector<PackageHost> listed_package_hosts;
   /// Set once a drive scan finds an "iep.ini" with a plug-in folder; from
   /// then on, for the rest of the run, "image explorer pro.exe" is ignored.
   bool image_explorer_pro_mark = false;

@@ -1,5 +1,7 @@
 #include "config/text.h"
 
+#include <optional>
+
 namespace setup {
 
 std::string AddTrailingBackslash(std::string path) {
@@ -40,6 +42,28 @@ std::string ReplacePlaceholder(std::string_view text, std::string_view placehold
     result.append(value);
   }
   result.append(text.substr(from));
+  return result;
+}
+
+std::string ExpandVariables(std::string_view text, Environment& environment) {
+  std::string result;
+  while (!text.empty() && result.size() <= kMaxPathLength) {
+    std::size_t open = text.find('%');
+    std::size_t close = open == std::string_view::npos ? open : text.find('%', open + 1);
+    if (close == std::string_view::npos) break;
+    result.append(text.substr(0, open));
+    std::optional<std::string> value;
+    if (close > open + 1) value = environment.Variable(text.substr(open + 1, close - open - 1));
+    if (value) {
+      result.append(*value);
+      text.remove_prefix(close + 1);
+    } else {
+      // The closing % may open the next name, as it does for the system.
+      result.append(text.substr(open, close - open));
+      text.remove_prefix(close);
+    }
+  }
+  result.append(text);
   return result;
 }
 

@@ -6,6 +6,7 @@
 
 // The primitives (case, trimming, lines) every layer shares.
 #include "platform/ansi_text.h"
+#include "platform/environment.h"
 
 namespace setup {
 
@@ -28,6 +29,12 @@ std::string AddTrailingBackslash(std::string path);
 /// The text with every occurrence of the placeholder replaced by the value;
 /// letter case counts and the inserted value is not searched again.
 std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder, std::string_view value);
+
+/// The text with every %NAME% of a set variable replaced by its value, as
+/// the system expands a path: an unknown %NAME% and a lone % stay, and an
+/// inserted value is not searched again. Expanding stops once the result is
+/// longer than any path (kMaxPathLength), so a hostile value stays small.
+std::string ExpandVariables(std::string_view text, Environment& environment);
 
 /// The 1-based position of the first occurrence of `what` in `text`; 0 when
 /// it does not occur.

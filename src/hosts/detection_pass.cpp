@@ -1,6 +1,7 @@
 #include "hosts/detection_pass.h"
 
 #include "config/setup_config.h"
+#include "hosts/package_host_places.h"
 #include "hosts/preference_detectors.h"
 #include "hosts/registry_access.h"
 #include "hosts/registry_detectors.h"
@@ -34,10 +35,16 @@ void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std:
 }
 
 std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors,
-                                    FoundMarks& found) {
+                                    FoundMarks& found, std::span<const PackageHost> package_hosts) {
   for (const SpecialDetector& detector : detectors) detector();
   std::vector<ListedHost> listed;
   for (int index = 0; index < static_cast<int>(kHostCount); ++index) AddHostIfFound(platform, index, found, listed);
+  for (std::size_t n = 0; n < package_hosts.size(); ++n) {
+    const PackageHost& host = package_hosts[n];
+    if (!IsPackageHostPresent(platform, host)) continue;
+    bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && host.preselect;
+    listed.push_back({static_cast<int>(kHostCount + n), ticked});
+  }
   return listed;
 }
 

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "config/package_hosts.h"
 #include "hosts/host_catalogue.h"
 #include "platform/platform.h"
 
@@ -15,10 +16,14 @@ using SpecialDetector = std::function<void()>;
 /// The special detectors every detection pass runs, in their order.
 std::vector<SpecialDetector> SpecialDetectors(const Platform& platform);
 
-/// One row of the host list: a catalogue entry and whether it is ticked.
+/// One row of the host list: a catalogue entry (0 to 216) or package host
+/// n of the pass (kHostCount + n), and whether it is ticked.
 struct ListedHost {
   int index;
   bool ticked;
+
+  bool IsPackageHost() const { return index >= static_cast<int>(kHostCount); }
+  std::size_t PackageHostNumber() const { return static_cast<std::size_t>(index) - kHostCount; }
 
   bool operator==(const ListedHost&) const = default;
 };
@@ -32,9 +37,11 @@ bool IsHostEnabled(const Platform& platform, int index);
 /// unless [options] autoselect is "0".
 void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std::vector<ListedHost>& listed);
 
-/// The whole pass: the special detectors in order, then the catalogue walk.
-/// The rows to list, in catalogue order; the caller shows them.
+/// The whole pass: the special detectors in order, the catalogue walk, then
+/// the package hosts (read by the caller with ReadPackageHosts) that are
+/// enabled and present, ticked by their select unless autoselect is "0".
+/// The rows to list, in that order; the caller shows them.
 std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors,
-                                    FoundMarks& found);
+                                    FoundMarks& found, std::span<const PackageHost> package_hosts = {});
 
 }  // namespace setup

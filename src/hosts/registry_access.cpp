@@ -1,5 +1,7 @@
 #include "hosts/registry_access.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 
 #include "config/text.h"
@@ -28,19 +30,42 @@ void DeleteKeyTree(Registry& registry, const std::string& path, int depth) {
   registry.DeleteKey(RootKey::kCurrentUser, path);
 }
 
+// The text of a value of an open key when its type is one of `types`, and
+// that type.
+struct TypedText {
+  std::uint32_t type;
+  std::string text;
+};
+std::optional<TypedText> ReadValueText(Registry& registry, KeyHandle key, std::string_view value_name,
+                                       std::initializer_list<std::uint32_t> types) {
+  std::optional<ValueInfo> info = registry.QueryValue(key, value_name);
+  if (!info || std::find(types.begin(), types.end(), info->type) == types.end()) return std::nullopt;
+  // Read afresh: if the value changed or vanished since the query, an empty
+  // text or the new data is as good an answer as any.
+  std::optional<std::string> data = registry.ReadValueData(key, value_name);
+  if (!data) return std::nullopt;
+  if (info->type == kRegBinary)
+    return TypedText{info->type, UpToFirstZero(std::string_view(*data).substr(0, kBinaryValueBufferSize - 1))};
+  return TypedText{info->type, UpToFirstZero(*data)};
+}
+
 }  // namespace
 
 std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name) {
   ScopedKey key(registry, registry.OpenForReading(root, key_path));
   if (!key) return {};
-  std::optional<ValueInfo> info = registry.QueryValue(key.get(), value_name);
-  if (!info || (info->type != kRegSz && info->type != kRegBinary)) return {};
-  // Read afresh: if the value changed or vanished since the query, an empty
-  // text or the new data is as good an answer as any.
-  std::optional<std::string> data = registry.ReadValueData(key.get(), value_name);
-  if (!data) return {};
-  if (info->type == kRegBinary) return UpToFirstZero(std::string_view(*data).substr(0, kBinaryValueBufferSize - 1));
-  return UpToFirstZero(*data);
+  std::optional<TypedText> value = ReadValueText(registry, key.get(), value_name, {kRegSz, kRegBinary});
+  return value ? value->text : std::string();
+}
+
+std::string ReadExpandedFolder(Registry& registry, Environment& environment, RegistryView view, RootKey root,
+                               std::string_view key_path, std::string_view value_name) {
+  ScopedKey key(registry, registry.OpenForReadingInView(root, key_path, view));
+  if (!key) return {};
+  std::optional<TypedText> value = ReadValueText(registry, key.get(), value_name, {kRegSz, kRegExpandSz, kRegBinary});
+  if (!value) return {};
+  std::string folder = value->type == kRegExpandSz ? ExpandVariables(value->text, environment) : value->text;
+  return folder.size() > kMaxPathLength ? std::string() : folder;
 }
 
 std::string ReadHostFolder(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name) {

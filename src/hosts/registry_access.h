@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/environment.h"
 #include "platform/registry.h"
 
 namespace setup {
@@ -20,6 +21,12 @@ inline constexpr std::size_t kBinaryValueBufferSize = 260;
 /// first 259 bytes up to the first zero byte; empty for a missing key or
 /// value and for every other type. Changes nothing, reports nothing.
 std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name);
+
+/// A registry value in the given view as a folder text: what
+/// ReadRegistryText reads, and also a REG_EXPAND_SZ, its %NAME% replaced
+/// from the environment. A text longer than any path counts as not found.
+std::string ReadExpandedFolder(Registry& registry, Environment& environment, RegistryView view, RootKey root,
+                               std::string_view key_path, std::string_view value_name);
 
 /// A plug-in folder stored in a registry value: ReadRegistryText, except
 /// that a text longer than any path the system can reach counts as not found.

@@ -8,6 +8,7 @@
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/host_catalogue.h"
+#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 
 namespace setup {
@@ -33,6 +34,14 @@ struct Target {
   std::string folder;  // the chosen one, or with the install sub-folder
 };
 
+// A host's target from its folder as read now.
+std::optional<Target> HostTarget(const DeploymentContext& context, const std::string& folder, bool use_subdir) {
+  if (folder.empty() || !IsAbsolutePath(folder)) return std::nullopt;
+  // Without the backslash the files would land beside the folder under joined names.
+  std::string chosen = AddTrailingBackslash(folder);
+  return Target{chosen, use_subdir ? chosen + context.install_subfolder + "\\" : chosen};
+}
+
 // The target; nothing when the host's folder is gone since it was listed, or
 // is no folder a file could be written to by its full path (a relative one
 // would put the files under the current folder).
@@ -42,11 +51,8 @@ std::optional<Target> TargetOf(const DeploymentContext& context, int target) {
     return Target{chosen, chosen + context.install_subfolder + "\\"};
   }
   const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(target)];
-  std::string folder = ReadHostFolder(context.platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
-  if (folder.empty() || !IsAbsolutePath(folder)) return std::nullopt;
-  // Without the backslash the files would land beside the folder under joined names.
-  std::string chosen = AddTrailingBackslash(folder);
-  return Target{chosen, entry.UseSubdir ? chosen + context.install_subfolder + "\\" : chosen};
+  return HostTarget(context, ReadHostFolder(context.platform.registry, entry.Root, entry.KeyPath, entry.ValueName),
+                    entry.UseSubdir);
 }
 
 // Finds links (junctions, symbolic links to folders or files) below a chosen
@@ -100,11 +106,11 @@ std::vector<std::string> MissingLevels(FileSystem& files, const std::string& fol
 
 }  // namespace
 
-std::vector<std::string> BuildDeploymentList(const Platform& platform) {
+std::vector<std::string> BuildDeploymentList(const Platform& platform, std::string_view section) {
   std::vector<std::string> list;
   std::string program_folder = ProgramFolder(platform.files);
-  for (const std::string& key : ReadSetupKeys(platform, "files")) {
-    std::string value = ReadSetupValue(platform, "files", key);
+  for (const std::string& key : ReadSetupKeys(platform, section)) {
+    std::string value = ReadSetupValue(platform, section, key);
     // Only files of the package: nothing by a full path or from above it.
     if (!StaysInside(value)) continue;
     std::size_t last = value.rfind('\\');
@@ -128,17 +134,20 @@ std::string DirectoryPart(std::string_view path) {
   return std::string(path.substr(0, last));
 }
 
-void DeployToTarget(const DeploymentContext& context, int target) {
+namespace {
+
+// Copies the files a section lists into a target; a missing target (a
+// host's folder gone) is reported under the host's name.
+void DeployFiles(const DeploymentContext& context, std::string_view section, const std::optional<Target>& found,
+                 std::string_view host_name) {
   FileSystem& files = context.platform.files;
   InstallationObserver& observer = context.observer;
-  std::vector<std::string> list = BuildDeploymentList(context.platform);
+  std::vector<std::string> list = BuildDeploymentList(context.platform, section);
   int count = static_cast<int>(list.size());
   observer.FilesCounted(count);
 
-  std::optional<Target> found = TargetOf(context, target);
   if (!found) {
-    observer.ShowError(ReplacePlaceholder(StringText(kStrHostFolderGone), "#h",
-                                          HostCatalogue[static_cast<std::size_t>(target)].Description));
+    observer.ShowError(ReplacePlaceholder(StringText(kStrHostFolderGone), "#h", host_name));
     return;
   }
   const std::string& target_folder = found->folder;
@@ -180,6 +189,19 @@ void DeployToTarget(const DeploymentContext& context, int target) {
       ReportCopyFailed(context, file, files.LastError());
     observer.LetUserAct();
   }
+}
+
+}  // namespace
+
+void DeployToTarget(const DeploymentContext& context, int target) {
+  std::string_view name =
+      target == kCustomTarget ? std::string_view() : HostCatalogue[static_cast<std::size_t>(target)].Description;
+  DeployFiles(context, kDefaultFilesSection, TargetOf(context, target), name);
+}
+
+void DeployToPackageHost(const DeploymentContext& context, const PackageHost& host) {
+  DeployFiles(context, host.files_section,
+              HostTarget(context, InstallFolderOf(context.platform, host), host.use_subdir), host.description);
 }
 
 }  // namespace setup

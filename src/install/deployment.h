@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/package_hosts.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -45,9 +46,10 @@ struct DeploymentContext {
   std::string install_subfolder;
 };
 
-/// The plug-in files that setup.ini [files] names, relative to the program
-/// folder, in file order; folders are skipped, duplicates kept.
-std::vector<std::string> BuildDeploymentList(const Platform& platform);
+/// The plug-in files that a section of setup.ini ([files] unless another is
+/// named) lists, relative to the program folder, in file order; folders are
+/// skipped, duplicates kept.
+std::vector<std::string> BuildDeploymentList(const Platform& platform, std::string_view section = kDefaultFilesSection);
 
 /// The folder part of a path: the text before its last backslash or colon,
 /// keeping a backslash that follows a colon or another backslash ("D:\").
@@ -56,5 +58,10 @@ std::string DirectoryPart(std::string_view path);
 /// Copies the plug-in files into one target, reporting every failure and
 /// going on.
 void DeployToTarget(const DeploymentContext& context, int target);
+
+/// The same for a host the package names: its own files section, into its
+/// install folder as it is now, with the install sub-folder unless its
+/// subdir is "0".
+void DeployToPackageHost(const DeploymentContext& context, const PackageHost& host);
 
 }  // namespace setup

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "platform/profile_reader.h"
@@ -14,6 +15,7 @@ struct Platform {
   FileSystem& files;
   Keyboard& keyboard;
   Clock& clock;
+  Environment& environment;
 };
 
 }  // namespace setup

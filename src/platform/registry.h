@@ -23,6 +23,11 @@ enum RegistryType : std::uint32_t {
   kRegQword = 11,
 };
 
+/// Which half of the registry a read sees on 64-bit Windows: the 32-bit view
+/// (HKLM\Software as a 32-bit program sees it, which the catalogue is written
+/// for) or the 64-bit view, where today's 64-bit hosts keep their places.
+enum class RegistryView { k32Bit, k64Bit };
+
 /// An open key. 0 is never a valid key.
 using KeyHandle = std::uintptr_t;
 
@@ -32,15 +37,18 @@ struct ValueInfo {
   std::uint32_t size = 0;
 };
 
-/// The registry in the 32-bit view, through the ANSI functions. Abstract so
-/// it can be replaced in tests; the real one is Win32Registry, the test one
-/// PortableRegistry. Every method is safe to call with a key of 0.
+/// The registry in the 32-bit view (the 64-bit view only where a method says
+/// so), through the ANSI functions. Abstract so it can be replaced in tests;
+/// the real one is Win32Registry, the test one PortableRegistry. Every method
+/// is safe to call with a key of 0.
 class Registry {
  public:
   virtual ~Registry() = default;
 
   /// Opens an existing key for reading; never creates one. 0 when it cannot.
   virtual KeyHandle OpenForReading(RootKey root, std::string_view path) = 0;
+  /// Opens an existing key for reading in the given view; never creates one. 0 when it cannot.
+  virtual KeyHandle OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) = 0;
   /// Opens an existing key with full access; never creates one. 0 when it cannot.
   virtual KeyHandle OpenForWriting(RootKey root, std::string_view path) = 0;
   /// Opens a key with full access, creating it and its missing parents. 0 when it cannot.

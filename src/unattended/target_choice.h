@@ -6,13 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "config/package_hosts.h"
 #include "hosts/detection_pass.h"
 
 namespace setup {
 
-/// The ids that may name a listed host in /HOSTS: its catalogue host id and
-/// version id (the [enabled] keys).
-std::vector<std::string_view> HostIds(const ListedHost& host);
+/// The ids that may name a listed host in /HOSTS: a catalogue entry's host
+/// id and version id, a package host's id (the [enabled] keys). Package host
+/// n of the pass is package_hosts[n].
+std::vector<std::string_view> HostIds(const ListedHost& host, std::span<const PackageHost> package_hosts);
 
 /// Which listed hosts a run installs into.
 struct TargetChoice {
@@ -23,6 +25,7 @@ struct TargetChoice {
 /// Without /HOSTS the ticked hosts; with it the listed hosts one of whose ids
 /// equals an id of the list, letter case ignored, ticked or not ("none"
 /// names no host, so /HOSTS=none chooses none).
-TargetChoice ChooseTargets(std::span<const ListedHost> listed, const std::optional<std::vector<std::string>>& ids);
+TargetChoice ChooseTargets(std::span<const ListedHost> listed, std::span<const PackageHost> package_hosts,
+                           const std::optional<std::vector<std::string>>& ids);
 
 }  // namespace setup

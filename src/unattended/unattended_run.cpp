@@ -11,6 +11,7 @@
 #include "config/text.h"
 #include "hosts/detection_pass.h"
 #include "hosts/host_catalogue.h"
+#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "install/installation.h"
 #include "scan/drive_scan.h"
@@ -98,13 +99,22 @@ class LoggedInstallation : public InstallationObserver {
   bool cancel_logged_ = false;
 };
 
-void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host, std::string_view role) {
-  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
+void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host,
+             std::span<const PackageHost> package_hosts, std::string_view role) {
   std::string ids;
-  for (std::string_view id : HostIds(host)) ids += (ids.empty() ? "" : ", ") + std::string(id);
-  log.Write("Host", std::string(entry.Description) + " in " +
-                        ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName) + " (ids " + ids +
-                        "); " + std::string(role));
+  for (std::string_view id : HostIds(host, package_hosts)) ids += (ids.empty() ? "" : ", ") + std::string(id);
+  std::string description, folder;
+  if (host.IsPackageHost()) {
+    const PackageHost& package_host = package_hosts[host.PackageHostNumber()];
+    description = package_host.description;
+    folder = InstallFolderOf(platform, package_host);
+  } else {
+    const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
+    description = entry.Description;
+    folder = ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
+  }
+  log.Write("Host", description + " in " + folder + " (" + (host.IsPackageHost() ? "id " : "ids ") + ids + "); " +
+                        std::string(role));
 }
 
 // The log of a windowed run: the hosts each detection pass lists and every
@@ -113,8 +123,9 @@ class WindowedLog : public RunWatcher {
  public:
   WindowedLog(const Platform& platform, InstallLog& log) : platform_(platform), log_(log) {}
 
-  void HostsListed(const std::vector<ListedHost>& listed) override {
-    for (const ListedHost& host : listed) LogHost(platform_, log_, host, host.ticked ? "ticked" : "not ticked");
+  void HostsListed(const std::vector<ListedHost>& listed, std::span<const PackageHost> package_hosts) override {
+    for (const ListedHost& host : listed)
+      LogHost(platform_, log_, host, package_hosts, host.ticked ? "ticked" : "not ticked");
     if (listed.empty()) log_.Write("Host", "no host found");
   }
   InstallationObserver& InstallStarting(InstallationObserver& window) override {
@@ -201,21 +212,28 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     scan.ScanDrives();
   }
   FoundMarks found;
-  std::vector<ListedHost> listed = DetectHosts(platform, SpecialDetectors(platform), found);
-  TargetChoice targets = ChooseTargets(listed, arguments.hosts);
+  std::vector<PackageHost> package_hosts = ReadPackageHosts(platform).hosts;
+  std::vector<ListedHost> listed = DetectHosts(platform, SpecialDetectors(platform), found, package_hosts);
+  TargetChoice targets = ChooseTargets(listed, package_hosts, arguments.hosts);
   for (const ListedHost& host : listed) {
     bool target = std::find(targets.hosts.begin(), targets.hosts.end(), host.index) != targets.hosts.end();
-    LogHost(platform, log, host, target ? "target" : "not a target");
+    LogHost(platform, log, host, package_hosts, target ? "target" : "not a target");
   }
   if (listed.empty()) log.Write("Host", "no host found");
   for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
 
   InstallChoice choice;
-  choice.hosts = targets.hosts;
+  for (int index : targets.hosts) {
+    ListedHost host{index, true};
+    if (host.IsPackageHost())
+      choice.package_hosts.push_back(package_hosts[host.PackageHostNumber()]);
+    else
+      choice.hosts.push_back(index);
+  }
   choice.custom = arguments.dir.has_value();
   choice.custom_folder = arguments.dir.value_or("");
   choice.install_subfolder = ReadInstallSubfolder(platform);
-  if (choice.hosts.empty() && !choice.custom) {
+  if (choice.hosts.empty() && choice.package_hosts.empty() && !choice.custom) {
     log.Write("Nothing to install", "no target");
     return End(log, kExitNothingToDo, "nothing installed");
   }

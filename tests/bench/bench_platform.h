@@ -1,8 +1,10 @@
 #pragma once
 
 // What every benchmark's Platform needs besides its back end: a keyboard
-// on which Escape is never pressed and a clock in a fixed year.
+// on which Escape is never pressed, a clock in a fixed year and no
+// environment variables.
 
+#include "platform/environment.h"
 #include "platform/keyboard.h"
 
 namespace setup {
@@ -16,6 +18,11 @@ class SomeYear : public Clock {
  public:
   int CurrentYear() override { return 2026; }
   std::string LocalTimestamp() override { return "2026-06-01 12:00:00"; }
+};
+
+class NoEnvironment : public Environment {
+ public:
+  std::optional<std::string> Variable(std::string_view) override { return std::nullopt; }
 };
 
 }  // namespace setup

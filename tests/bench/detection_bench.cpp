@@ -50,7 +50,8 @@ int main() {
   world->WriteFile(world->files().ExecutableFolder() + "setup.ini", SetupIniWith150EnabledKeys());
   NoKeyboard keyboard;
   SomeYear clock;
-  Platform platform{world->registry(), world->profile(), world->files(), keyboard, clock};
+  NoEnvironment environment;
+  Platform platform{world->registry(), world->profile(), world->files(), keyboard, clock, environment};
   FoundMarks found;
 
   const int passes = 20;

@@ -108,7 +108,8 @@ int main() {
 
   NoKeyboard keyboard;
   SomeYear clock;
-  Platform platform{world->registry(), world->profile(), files, keyboard, clock};
+  NoEnvironment environment;
+  Platform platform{world->registry(), world->profile(), files, keyboard, clock, environment};
   InstallationRecord record;
   std::string targets = world->Folder();
   for (int t = 0; t < 5; ++t) world->MakeFolder(targets + "target" + std::to_string(t));

@@ -118,7 +118,8 @@ int main(int argc, char** argv) {
   Win32FileSystem files;
   NoKeyboard keyboard;
   SomeYear clock;
-  Platform platform{registry, profile, files, keyboard, clock};
+  NoEnvironment environment;
+  Platform platform{registry, profile, files, keyboard, clock, environment};
 
   Unwatched unwatched;
   bool complete = true;
@@ -211,7 +212,8 @@ int WalkNatively(const fs::path& tree) {
   PortableProfileReader profile(files);
   NoKeyboard keyboard;
   SomeYear clock;
-  Platform platform{registry, profile, files, keyboard, clock};
+  NoEnvironment environment;
+  Platform platform{registry, profile, files, keyboard, clock, environment};
   Unwatched unwatched;
 
   std::string find = "find '" + tree.string() + "' -type f | wc -l >/dev/null";

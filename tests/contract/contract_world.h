@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/profile_reader.h"
 #include "platform/registry.h"
@@ -20,6 +21,10 @@ class ContractWorld {
   virtual Registry& registry() = 0;
   virtual ProfileReader& profile() = 0;
   virtual FileSystem& files() = 0;
+  virtual Environment& environment() = 0;
+
+  /// Sets an environment variable of this process for the back end to see.
+  virtual void SetVariable(const std::string& name, const std::string& value) = 0;
 
   /// Applies .reg text in the 32-bit view (the one the program sees) or in the 64-bit view.
   virtual void LoadRegistry(std::string_view reg_text, bool sixty_four_bit_view = false) = 0;

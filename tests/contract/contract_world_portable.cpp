@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "contract/contract_world.h"
+#include "platform/portable/portable_environment.h"
 #include "platform/portable/portable_file_system.h"
 #include "platform/portable/portable_profile_reader.h"
 #include "platform/portable/portable_registry.h"
@@ -35,27 +36,19 @@ class PortableWorld : public ContractWorld {
   Registry& registry() override { return registry_; }
   ProfileReader& profile() override { return profile_; }
   FileSystem& files() override { return files_; }
+  Environment& environment() override { return environment_; }
+
+  void SetVariable(const std::string& name, const std::string& value) override { environment_.Set(name, value); }
 
   void LoadRegistry(std::string_view reg_text, bool sixty_four_bit_view) override {
-    if (!sixty_four_bit_view) {
-      registry_.Load(reg_text);
-      return;
-    }
-    // Only HKEY_LOCAL_MACHINE\Software differs between the views; the
-    // program never sees the 64-bit side of it.
-    std::vector<RegOperation> shared;
-    std::vector<RegOperation> hidden;
-    for (RegOperation& op : ParseRegFile(reg_text))
-      (op.root == RootKey::kLocalMachine ? hidden : shared).push_back(std::move(op));
-    registry_.Apply(shared);
-    other_view_.Apply(hidden);
+    registry_.Load(reg_text, sixty_four_bit_view ? RegistryView::k64Bit : RegistryView::k32Bit);
   }
 
   void RemoveRegistryTree(RootKey root, const std::string& path) override {
     std::string text = std::string("REGEDIT4\n[-") +
                        (root == RootKey::kCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + path + "]\n";
-    registry_.Load(text);
-    other_view_.Load(text);
+    registry_.Load(text, RegistryView::k32Bit);
+    registry_.Load(text, RegistryView::k64Bit);
   }
 
   std::string Folder() override {
@@ -98,9 +91,9 @@ class PortableWorld : public ContractWorld {
  private:
   fs::path root_;
   PortableRegistry registry_;
-  PortableRegistry other_view_;
   PortableFileSystem files_;
   PortableProfileReader profile_;
+  PortableEnvironment environment_;
   int folders_ = 0;
 };
 

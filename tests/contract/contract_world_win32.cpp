@@ -4,6 +4,7 @@
 
 #include "contract/contract_world.h"
 #include "platform/reg_file.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_reader.h"
 #include "platform/win32/win32_registry.h"
@@ -40,6 +41,11 @@ class Win32World : public ContractWorld {
   Registry& registry() override { return registry_; }
   ProfileReader& profile() override { return profile_; }
   FileSystem& files() override { return files_; }
+  Environment& environment() override { return environment_; }
+
+  void SetVariable(const std::string& name, const std::string& value) override {
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
+  }
 
   void LoadRegistry(std::string_view reg_text, bool sixty_four_bit_view) override {
     REGSAM view = sixty_four_bit_view ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
@@ -117,6 +123,7 @@ class Win32World : public ContractWorld {
   Win32Registry registry_;
   Win32FileSystem files_;
   Win32ProfileReader profile_;
+  Win32Environment environment_;
 };
 
 }  // namespace

@@ -107,6 +107,49 @@ TEST_F(RegistryContractTest, LocalMachineIsReadInThe32BitView) {
   EXPECT_EQ(Text(RootKey::kLocalMachine, kTestKey, "Only64"), "");
 }
 
+TEST_F(RegistryContractTest, The64BitViewIsReadOnlyWhenAskedFor) {
+  world_->LoadRegistry(
+      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\PluginSetupContract]\n\"Both\"=\"32\"\n\"Only32\"=\"x\"\n");
+  world_->LoadRegistry(
+      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\PluginSetupContract]\n\"Both\"=\"64\"\n\"Only64\"=\"y\"\n"
+      "\"Expand\"=hex(2):25,50,4c,55,47,49,4e,5f,43,4f,4e,54,52,41,43,54,25,5c,78,00\n"
+      "[HKEY_CURRENT_USER\\Software\\PluginSetupContract]\n\"User\"=\"shared\"\n",
+      true);
+  world_->SetVariable("PLUGIN_CONTRACT", "C:\\Expanded");
+  auto read = [&](RegistryView view, RootKey root, const std::string& path, const char* name) {
+    return ReadExpandedFolder(world_->registry(), world_->environment(), view, root, path, name);
+  };
+  struct Case {
+    RegistryView view;
+    RootKey root;
+    std::string path;
+    const char* name;
+    const char* expected;
+  } cases[] = {
+      {RegistryView::k64Bit, RootKey::kLocalMachine, kTestKey, "Both", "64"},
+      {RegistryView::k64Bit, RootKey::kLocalMachine, kTestKey, "Only64", "y"},
+      {RegistryView::k64Bit, RootKey::kLocalMachine, kTestKey, "Only32", ""},
+      {RegistryView::k64Bit, RootKey::kLocalMachine, kTestKey, "Expand", "C:\\Expanded\\x"},
+      {RegistryView::k32Bit, RootKey::kLocalMachine, kTestKey, "Both", "32"},
+      {RegistryView::k32Bit, RootKey::kLocalMachine, kTestKey, "Only64", ""},
+      // The 64-bit side sees the 32-bit view's Software under Wow6432Node.
+      {RegistryView::k64Bit, RootKey::kLocalMachine, "Software\\Wow6432Node\\PluginSetupContract", "Both", "32"},
+      {RegistryView::k64Bit, RootKey::kCurrentUser, kTestKey, "User", "shared"},
+      {RegistryView::k32Bit, RootKey::kCurrentUser, kTestKey, "User", "shared"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(read(c.view, c.root, c.path, c.name), c.expected)
+        << c.path << " " << c.name << (c.view == RegistryView::k64Bit ? " (64)" : " (32)");
+  // What the catalogue reads is untouched: no 64-bit view, no REG_EXPAND_SZ.
+  EXPECT_EQ(Text(RootKey::kLocalMachine, kTestKey, "Expand"), "");
+}
+
+TEST_F(RegistryContractTest, EnvironmentVariablesByNameRegardlessOfCase) {
+  world_->SetVariable("PLUGIN_CONTRACT", "C:\\Program Files\\Common Files");
+  EXPECT_EQ(world_->environment().Variable("plugin_Contract"), "C:\\Program Files\\Common Files");
+  EXPECT_EQ(world_->environment().Variable("PLUGIN_CONTRACT_UNSET"), std::nullopt);
+}
+
 TEST_F(RegistryContractTest, CurrentUserIsTheSameInBothViews) {
   world_->LoadRegistry("REGEDIT4\n[HKEY_CURRENT_USER\\Software\\PluginSetupContract]\n\"V\"=\"shared\"\n", true);
   EXPECT_EQ(Text(RootKey::kCurrentUser, kTestKey, "V"), "shared");

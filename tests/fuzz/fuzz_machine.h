@@ -29,6 +29,7 @@ class InputRegistry : public Registry {
   explicit InputRegistry(std::string_view input) : rest_(input) {}
 
   KeyHandle OpenForReading(RootKey, std::string_view) override { return 1; }
+  KeyHandle OpenForReadingInView(RootKey, std::string_view, RegistryView) override { return 1; }
   KeyHandle OpenForWriting(RootKey, std::string_view) override { return 1; }
   KeyHandle Create(RootKey, std::string_view) override { return 1; }
   std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view) override {

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   machine.Write("C:\\WS\\Main\\photopnt.ini", input);
   machine.Write("C:\\WS\\Main\\CorelPP.ini", input);
   InputRegistry registry(input);
-  Platform platform{registry, machine.profile_, machine.files_, machine.keyboard_, machine.clock_};
+  Platform platform{registry,          machine.profile_, machine.files_,
+                    machine.keyboard_, machine.clock_,   machine.environment_};
   for (auto* detect : {DetectFreeHand8, DetectPhotoLine, DetectPhotoDraw, DetectPhotoPaint9, DetectPhotoPaint12,
                        DetectPhotoImpact, DetectPainter, DetectFireworks, DetectCanvas, DetectXara})
     detect(platform);

@@ -8,6 +8,7 @@
 #include "config/setup_config.h"
 #include "config/text.h"
 #include "fuzz/fuzz_machine.h"
+#include "hosts/package_host_places.h"
 #include "install/deployment.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -34,5 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ReadInstallSubfolder(platform);
   BuildDeploymentList(platform);
+  // The hosts a package names, their places (the environment echoes the
+  // input) and the files section each one names.
+  machine.environment_.Set("F", text.substr(0, 300));
+  for (const PackageHost& host : ReadPackageHosts(platform).hosts) {
+    InstallFolderOf(platform, host);
+    ExpandVariables(host.folder, machine.environment_);
+    BuildDeploymentList(platform, host.files_section);
+  }
   return 0;
 }

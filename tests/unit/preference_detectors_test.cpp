@@ -188,7 +188,7 @@ TEST_F(PreferenceDetectorsTest, AFileTooLargeToHoldCountsAsNotFound) {
   Write(std::string(kAppData) + "\\Deneba\\Canvas9\\CVAppData.set", "(PPRF:plugInPath1,4)=\"C:\\9\\\"");
   ExhaustedFileSystem files("C:\\Package\\");
   files.MapDrive('C', root_);
-  Platform exhausted{registry_, profile_, files, keyboard_, clock_};
+  Platform exhausted{registry_, profile_, files, keyboard_, clock_, environment_};
   EXPECT_NO_THROW(DetectFireworks(exhausted));
   EXPECT_NO_THROW(DetectCanvas(exhausted));
   EXPECT_EQ(Scratch(), Values{});

@@ -46,7 +46,7 @@ struct RegistryDetectorsTest : testing::Test, TestWorld {
   Values Scratch() { return ScratchValues(registry_); }
 
   RecordingProfileReader recording_{files_};
-  Platform recorded_{registry_, recording_, files_, keyboard_, clock_};
+  Platform recorded_{registry_, recording_, files_, keyboard_, clock_, environment_};
 };
 
 constexpr char kFreeHand[] = "SOFTWARE\\Macromedia\\FreeHand\\8\\Installation";
@@ -143,7 +143,7 @@ TEST_F(RegistryDetectorsTest, PhotoPaintReadsTheWorkspaceIniBesideTheWorkspace) 
   for (const PhotoPaint& host : kPhotoPaints) {
     TestWorld world;
     RecordingProfileReader recording(world.files_);
-    Platform platform{world.registry_, recording, world.files_, world.keyboard_, world.clock_};
+    Platform platform{world.registry_, recording, world.files_, world.keyboard_, world.clock_, world.environment_};
     {
       ScopedKey opened(world.registry_, world.registry_.Create(kHkcu, host.key));
       world.registry_.SetString(opened.get(), "LastWorkspaceUsed", "C:\\WS\\Main.cpw");
@@ -189,7 +189,7 @@ TEST_F(RegistryDetectorsTest, PhotoPaintCutsFourCharactersOffTheWorkspace) {
   for (const Case& c : cases) {
     TestWorld world;
     RecordingProfileReader recording(world.files_);
-    Platform platform{world.registry_, recording, world.files_, world.keyboard_, world.clock_};
+    Platform platform{world.registry_, recording, world.files_, world.keyboard_, world.clock_, world.environment_};
     ScopedKey opened(world.registry_, world.registry_.Create(kHkcu, kPhotoPaints[1].key));
     world.registry_.SetString(opened.get(), "LastWorkspaceUsed", c.workspace);
     DetectPhotoPaint12(platform);

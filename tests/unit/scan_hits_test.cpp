@@ -354,6 +354,7 @@ class CountingMachine : public Registry, public ProfileReader, public FileSystem
   int calls_ = 0;
 
   KeyHandle OpenForReading(RootKey, std::string_view) override { return Count(0); }
+  KeyHandle OpenForReadingInView(RootKey, std::string_view, RegistryView) override { return Count(0); }
   KeyHandle OpenForWriting(RootKey, std::string_view) override { return Count(0); }
   KeyHandle Create(RootKey, std::string_view) override { return Count(0); }
   std::optional<ValueInfo> QueryValue(KeyHandle, std::string_view) override { return Count(std::nullopt); }
@@ -402,7 +403,8 @@ TEST(ScanHitsCostTest, NamesThatMatchNoTriggerCostNoAccess) {
   CountingMachine machine;
   ScriptedKeyboard keyboard;
   FixedClock clock(2026);
-  Platform platform{machine, machine, machine, keyboard, clock};
+  PortableEnvironment environment;
+  Platform platform{machine, machine, machine, keyboard, clock, environment};
   bool mark = false;
   for (const char* name : {"readme.txt", "setup.ini", "desktop.ini", "photoshop.exe", "photoshp.ini.bak", "aiprefs.txt",
                            "aiprefs2", "fireworks.ini", "fireworks", "firework.txt", "plugdirs.cfg", "Photoshp", "ini",

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/portable/portable_environment.h"
 #include "platform/portable/portable_file_system.h"
 #include "platform/portable/portable_keyboard.h"
 #include "platform/portable/portable_profile_reader.h"
@@ -49,7 +50,8 @@ class TestWorld {
   PortableProfileReader profile_;
   ScriptedKeyboard keyboard_;
   FixedClock clock_;
-  Platform platform_{registry_, profile_, files_, keyboard_, clock_};
+  PortableEnvironment environment_;
+  Platform platform_{registry_, profile_, files_, keyboard_, clock_, environment_};
 };
 
 }  // namespace setup

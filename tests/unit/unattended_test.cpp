@@ -2,6 +2,7 @@
 
 #include "app/main_form.h"
 #include "app/setup_application.h"
+#include "config/package_hosts.h"
 #include "hosts/host_catalogue.h"
 #include "platform/ansi_text.h"
 #include "ui/headless/headless_toolkit.h"
@@ -27,7 +28,10 @@ TEST(TargetChoiceTest, HostsAreChosenByTheirTicksOrByTheirIds) {
   const int ps7b = IndexOf("PhotoShop 7 by Adobe, additional path");
   const int psp5 = IndexOf("Paint Shop Pro 5 by JASC, 1st path");
   const int mic = IndexOf("Image Composer 1.0 by Microsoft, 2nd path");
-  const std::vector<ListedHost> listed = {{psp5, true}, {mic, false}, {ps7, true}, {ps7b, false}};
+  const int viewer = static_cast<int>(kHostCount);  // package host 0
+  const std::vector<ListedHost> listed = {{psp5, true}, {mic, false}, {ps7, true}, {ps7b, false}, {viewer, false}};
+  std::vector<PackageHost> package_hosts(1);
+  package_hosts[0].id = "acme-viewer";
   using Ids = std::optional<std::vector<std::string>>;
   using Indexes = std::vector<int>;
   using Names = std::vector<std::string>;
@@ -42,9 +46,10 @@ TEST(TargetChoiceTest, HostsAreChosenByTheirTicksOrByTheirIds) {
       {Ids{{"photoshop7", "imagecomposer1"}}, {mic, ps7, ps7b}, {}},  // version ids, in list order
       {Ids{{"paintshoppro5", "gimp", "photoshop3"}}, {psp5}, {"gimp", "photoshop3"}},
       {Ids{{"none", "paintshoppro"}}, {psp5}, {}},
+      {Ids{{"ACME-Viewer", "photoshop7"}}, {ps7, ps7b, viewer}, {}},  // a package host by its id
   };
   for (const Case& c : cases) {
-    TargetChoice choice = ChooseTargets(listed, c.ids);
+    TargetChoice choice = ChooseTargets(listed, package_hosts, c.ids);
     EXPECT_EQ(choice.hosts, c.hosts);
     EXPECT_EQ(choice.unmatched, c.unmatched);
   }
@@ -362,6 +367,21 @@ TEST_F(UnattendedTest, AFileTooLargeToHashIsNotRecordedAndNeverRemoved) {
   EXPECT_EQ(Run("/UNINSTALL /S"), kExitDone);
   EXPECT_TRUE(Has("C:\\Custom\\Acme\\huge.8bf"));
   EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
+}
+
+TEST_F(UnattendedTest, PackageHostIsATargetByItsId) {
+  files_.CreateFolderTree("C:\\Viewer\\Plugins");
+  std::string ini =
+      std::string(kSetupIni) + "[hosts]\r\nviewer=Acme Viewer\r\n[host.viewer]\r\nfolder=C:\\Viewer\\Plugins\r\n";
+  EXPECT_EQ(Run("/S /HOSTS=Viewer /LOG=C:\\Logs\\setup.log", ini), kExitDone);
+  EXPECT_EQ(Read("C:\\Viewer\\Plugins\\Acme\\a.8bf"), "A");
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\a.8bf"));
+  std::vector<std::string> lines = LogLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Host: Acme Viewer in C:\\Viewer\\Plugins (id viewer); target"),
+            lines.end());
+  EXPECT_EQ(Run("/UNINSTALL /S", ini), kExitDone);
+  EXPECT_FALSE(Has("C:\\Viewer\\Plugins\\Acme\\a.8bf"));
+  EXPECT_FALSE(files_.FolderExists("C:\\Viewer\\Plugins\\Acme"));
 }
 
 TEST_F(UnattendedTest, AutoscanScansTheDrivesFirstAndEscapeDoesNotStopIt) {

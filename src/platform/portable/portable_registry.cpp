@@ -56,26 +56,40 @@ void PortableRegistry::MarkRemoved(Key& key) { MarkRemovedTree(key); }
 
 PortableRegistry::PortableRegistry()
     : current_user_(std::make_shared<Key>(Key{"HKEY_CURRENT_USER", "HKEY_CURRENT_USER", {}, {}, false, false})),
-      local_machine_(std::make_shared<Key>(Key{"HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE", {}, {}, false, false})) {}
+      local_machine_(std::make_shared<Key>(Key{"HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE", {}, {}, false, false})),
+      local_machine_64_(std::make_shared<Key>(Key{"HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE", {}, {}, false, false})) {}
 
 PortableRegistry::~PortableRegistry() = default;
 
-std::shared_ptr<PortableRegistry::Key>& PortableRegistry::RootOf(RootKey root) {
-  return root == RootKey::kCurrentUser ? current_user_ : local_machine_;
+std::pair<std::shared_ptr<PortableRegistry::Key>, std::string> PortableRegistry::TreeOf(RootKey root,
+                                                                                        std::string_view path,
+                                                                                        RegistryView view) const {
+  if (root == RootKey::kCurrentUser) return {current_user_, std::string(path)};
+  if (view == RegistryView::k32Bit) return {local_machine_, std::string(path)};
+  // The 64-bit side names the 32-bit view's Software as Software\Wow6432Node.
+  std::vector<std::string_view> parts = SplitPath(path);
+  if (parts.size() >= 2 && EqualIgnoringCase(parts[0], "Software") && EqualIgnoringCase(parts[1], "Wow6432Node")) {
+    std::string inner(parts[0]);
+    for (std::size_t i = 2; i < parts.size(); ++i) inner += "\\" + std::string(parts[i]);
+    return {local_machine_, inner};
+  }
+  return {local_machine_64_, std::string(path)};
 }
 
-std::shared_ptr<PortableRegistry::Key> PortableRegistry::Find(RootKey root, std::string_view path) const {
-  std::shared_ptr<Key> key = root == RootKey::kCurrentUser ? current_user_ : local_machine_;
-  for (std::string_view part : SplitPath(path)) {
+std::shared_ptr<PortableRegistry::Key> PortableRegistry::Find(RootKey root, std::string_view path,
+                                                              RegistryView view) const {
+  auto [key, inner] = TreeOf(root, path, view);
+  for (std::string_view part : SplitPath(inner)) {
     key = key->Child(part);
     if (!key) return nullptr;
   }
   return key;
 }
 
-std::shared_ptr<PortableRegistry::Key> PortableRegistry::FindOrCreate(RootKey root, std::string_view path) {
-  std::shared_ptr<Key> key = RootOf(root);
-  for (std::string_view part : SplitPath(path)) {
+std::shared_ptr<PortableRegistry::Key> PortableRegistry::FindOrCreate(RootKey root, std::string_view path,
+                                                                      RegistryView view) {
+  auto [key, inner] = TreeOf(root, path, view);
+  for (std::string_view part : SplitPath(inner)) {
     std::shared_ptr<Key> child = key->Child(part);
     if (!child) {
       child = std::make_shared<Key>();
@@ -101,12 +115,12 @@ const PortableRegistry::OpenKey* PortableRegistry::Lookup(KeyHandle key) const {
   return &it->second;
 }
 
-bool PortableRegistry::Unlink(RootKey root, std::string_view path, bool only_when_deletable) {
+bool PortableRegistry::Unlink(RootKey root, std::string_view path, bool only_when_deletable, RegistryView view) {
   std::vector<std::string_view> parts = SplitPath(path);
   if (parts.empty()) return false;
   std::string parent_path;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) parent_path += std::string(parts[i]) + "\\";
-  std::shared_ptr<Key> parent = Find(root, parent_path);
+  std::shared_ptr<Key> parent = Find(root, parent_path, view);
   if (!parent) return false;
   auto& children = parent->children;
   for (auto it = children.begin(); it != children.end(); ++it) {
@@ -120,15 +134,15 @@ bool PortableRegistry::Unlink(RootKey root, std::string_view path, bool only_whe
   return false;
 }
 
-void PortableRegistry::Load(std::string_view reg_text) { Apply(ParseRegFile(reg_text)); }
+void PortableRegistry::Load(std::string_view reg_text, RegistryView view) { Apply(ParseRegFile(reg_text), view); }
 
-void PortableRegistry::Apply(const std::vector<RegOperation>& operations) {
+void PortableRegistry::Apply(const std::vector<RegOperation>& operations, RegistryView view) {
   for (const RegOperation& op : operations) {
     switch (op.kind) {
-      case RegOperation::Kind::kCreateKey: FindOrCreate(op.root, op.path); break;
-      case RegOperation::Kind::kDeleteKey: Unlink(op.root, op.path, false); break;
+      case RegOperation::Kind::kCreateKey: FindOrCreate(op.root, op.path, view); break;
+      case RegOperation::Kind::kDeleteKey: Unlink(op.root, op.path, false, view); break;
       case RegOperation::Kind::kSetValue: {
-        std::shared_ptr<Key> key = FindOrCreate(op.root, op.path);
+        std::shared_ptr<Key> key = FindOrCreate(op.root, op.path, view);
         if (Value* value = key->FindValue(op.name)) {
           value->type = op.type;
           value->data = op.data;
@@ -138,7 +152,7 @@ void PortableRegistry::Apply(const std::vector<RegOperation>& operations) {
         break;
       }
       case RegOperation::Kind::kDeleteValue: {
-        std::shared_ptr<Key> key = Find(op.root, op.path);
+        std::shared_ptr<Key> key = Find(op.root, op.path, view);
         if (!key) break;
         std::erase_if(key->values, [&](const Value& v) { return EqualIgnoringCase(v.name, op.name); });
         break;
@@ -155,6 +169,10 @@ bool PortableRegistry::KeyExists(RootKey root, std::string_view path) const { re
 
 KeyHandle PortableRegistry::OpenForReading(RootKey root, std::string_view path) {
   return Register(Find(root, path), false);
+}
+
+KeyHandle PortableRegistry::OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) {
+  return Register(Find(root, path, view), false);
 }
 
 KeyHandle PortableRegistry::OpenForWriting(RootKey root, std::string_view path) {

@@ -15,15 +15,17 @@ namespace setup {
 /// An in-memory registry for tests: one tree per root, key and value names
 /// matched regardless of case (the first spelling is kept), sub-keys
 /// enumerated in creation order. Loads .reg text. Records what it was asked
-/// to delete so tests can check it.
+/// to delete so tests can check it. HKEY_LOCAL_MACHINE has a second tree for
+/// the 64-bit view, whose Software\Wow6432Node is the 32-bit view's Software,
+/// as on 64-bit Windows; HKEY_CURRENT_USER is the same in both views.
 class PortableRegistry : public Registry {
  public:
   PortableRegistry();
   ~PortableRegistry() override;
 
   /// Applies .reg text; throws RegFileError naming a malformed line.
-  void Load(std::string_view reg_text);
-  void Apply(const std::vector<RegOperation>& operations);
+  void Load(std::string_view reg_text, RegistryView view = RegistryView::k32Bit);
+  void Apply(const std::vector<RegOperation>& operations, RegistryView view = RegistryView::k32Bit);
   /// Makes deleting the key at this path fail, as missing access would.
   void DenyDelete(RootKey root, std::string_view path);
   /// Makes every create or open for writing fail, as a read-only hive would.
@@ -34,6 +36,7 @@ class PortableRegistry : public Registry {
   std::size_t OpenKeyCount() const { return open_.size(); }
 
   KeyHandle OpenForReading(RootKey root, std::string_view path) override;
+  KeyHandle OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) override;
   KeyHandle OpenForWriting(RootKey root, std::string_view path) override;
   KeyHandle Create(RootKey root, std::string_view path) override;
   std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;
@@ -58,17 +61,19 @@ class PortableRegistry : public Registry {
     bool writable;
   };
 
-  std::shared_ptr<Key>& RootOf(RootKey root);
-  std::shared_ptr<Key> Find(RootKey root, std::string_view path) const;
-  std::shared_ptr<Key> FindOrCreate(RootKey root, std::string_view path);
+  // The tree a path of a view lives in, and the path within it.
+  std::pair<std::shared_ptr<Key>, std::string> TreeOf(RootKey root, std::string_view path, RegistryView view) const;
+  std::shared_ptr<Key> Find(RootKey root, std::string_view path, RegistryView view = RegistryView::k32Bit) const;
+  std::shared_ptr<Key> FindOrCreate(RootKey root, std::string_view path, RegistryView view = RegistryView::k32Bit);
   // Unlinks a key from its parent; false when it or its parent is missing.
-  bool Unlink(RootKey root, std::string_view path, bool only_when_deletable);
+  bool Unlink(RootKey root, std::string_view path, bool only_when_deletable, RegistryView view = RegistryView::k32Bit);
   static void MarkRemoved(Key& key);
   KeyHandle Register(std::shared_ptr<Key> key, bool writable);
   const OpenKey* Lookup(KeyHandle key) const;
 
   std::shared_ptr<Key> current_user_;
   std::shared_ptr<Key> local_machine_;
+  std::shared_ptr<Key> local_machine_64_;
   std::map<KeyHandle, OpenKey> open_;
   KeyHandle next_handle_ = 0x100;
   bool deny_writes_ = false;

@@ -10,16 +10,20 @@ HKEY RootHandle(RootKey root) { return root == RootKey::kCurrentUser ? HKEY_CURR
 HKEY AsHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
 KeyHandle AsHandle(HKEY key) { return reinterpret_cast<KeyHandle>(key); }
 
-KeyHandle Open(RootKey root, std::string_view path, REGSAM access) {
+KeyHandle Open(RootKey root, std::string_view path, REGSAM access, REGSAM view = KEY_WOW64_32KEY) {
   HKEY key = nullptr;
   std::string path_text(path);
-  if (RegOpenKeyExA(RootHandle(root), path_text.c_str(), 0, access | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return 0;
+  if (RegOpenKeyExA(RootHandle(root), path_text.c_str(), 0, access | view, &key) != ERROR_SUCCESS) return 0;
   return AsHandle(key);
 }
 
 }  // namespace
 
 KeyHandle Win32Registry::OpenForReading(RootKey root, std::string_view path) { return Open(root, path, KEY_READ); }
+
+KeyHandle Win32Registry::OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) {
+  return Open(root, path, KEY_READ, view == RegistryView::k64Bit ? KEY_WOW64_64KEY : KEY_WOW64_32KEY);
+}
 
 KeyHandle Win32Registry::OpenForWriting(RootKey root, std::string_view path) {
   return Open(root, path, KEY_ALL_ACCESS);

@@ -4,11 +4,14 @@
 
 namespace setup {
 
-/// The real registry through the ANSI functions, always in the 32-bit view
-/// (KEY_WOW64_32KEY), so a 64-bit build sees what the 32-bit program sees.
+/// The real registry through the ANSI functions, in the 32-bit view
+/// (KEY_WOW64_32KEY) so a 64-bit build sees what the 32-bit program sees;
+/// only OpenForReadingInView reaches the 64-bit view (KEY_WOW64_64KEY, which
+/// a 32-bit program on 64-bit Windows needs to see it).
 class Win32Registry : public Registry {
  public:
   KeyHandle OpenForReading(RootKey root, std::string_view path) override;
+  KeyHandle OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) override;
   KeyHandle OpenForWriting(RootKey root, std::string_view path) override;
   KeyHandle Create(RootKey root, std::string_view path) override;
   std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;

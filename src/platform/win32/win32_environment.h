@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/environment.h"
+
+namespace setup {
+
+/// The process environment through GetEnvironmentVariableA.
+class Win32Environment : public Environment {
+ public:
+  std::optional<std::string> Variable(std::string_view name) override;
+};
+
+}  // namespace setup
