@@ -14,6 +14,29 @@
 #include "platform/win32/win32_profile_reader.h"
 #include "platform/win32/win32_registry.h"
 #include "ui/win32/win32_toolkit.h"
+#include "unattended/command_line.h"
+#include "unattended/unattended_run.h"
+
+namespace {
+
+// The whole command line in the ANSI code page the program works in. Read
+// as UTF-16 and converted without best-fit mapping: a character with no
+// ANSI form must not silently become a look-alike that names another
+// folder. `lossless` tells whether every character had one.
+std::string AnsiCommandLine(bool& lossless) {
+  const wchar_t* wide = GetCommandLineW();
+  lossless = true;
+  int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string text(static_cast<std::size_t>(size), '\0');
+  BOOL used_default = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, text.data(), size, nullptr, &used_default);
+  lossless = !used_default;
+  text.resize(text.find('\0'));
+  return text;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   setup::RestrictDllSearch();
@@ -25,6 +48,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   setup::Win32Clock clock;
   setup::Win32Environment environment;
   setup::Platform platform{registry, profile, files, keyboard, clock, environment};
+
+  bool lossless = true;
+  std::string command_line = AnsiCommandLine(lossless);
+  setup::CommandLine arguments = setup::ParseCommandLine(command_line);
+  if (!lossless && arguments.unusable.empty())
+    arguments.unusable = "it holds a character that this system's code page cannot hold";
+  // A silent run makes no window and loads nothing the windows need. Nor
+  // may the system show one: a drive without its disk or a file it cannot
+  // open is an error the run reports, not a box waiting for a user.
+  if (arguments.silent) {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+    return setup::RunWithArguments(platform, nullptr, arguments, command_line, {});
+  }
+
   // The toolkit loads the system DLLs the windows need; without them there
   // is no window to report through, only a plain message box.
   std::optional<setup::Win32Toolkit> toolkit;
@@ -34,8 +71,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MessageBoxA(nullptr, error.what(), std::string(setup::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     return 1;
   }
-
-  setup::SetupApplication application(*toolkit, platform);
-  application.Run();
-  return 0;
+  auto run_windows = [&](setup::RunWatcher* watcher) {
+    setup::SetupApplication application(*toolkit, platform);
+    application.state().watcher = watcher;
+    application.Run();
+  };
+  if (!arguments.any) {
+    run_windows(nullptr);
+    return 0;
+  }
+  return setup::RunWithArguments(platform, &*toolkit, arguments, command_line, run_windows);
 }

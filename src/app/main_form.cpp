@@ -4,12 +4,12 @@
 #include "app/error_report.h"
 #include "app/maker.h"
 #include "app/progress_form.h"
+#include "app/run_watcher.h"
 #include "app/scan_progress_form.h"
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
-#include "hosts/special_detectors.h"
 #include "scan/drive_scan.h"
 #include "scan/scan_hits.h"
 #include "ui/work_window.h"
@@ -64,8 +64,7 @@ const FormSpec TMainForm::kSpec = {"TMainForm", "",   492,      299, kMinWidth, 
 TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state)
     : toolkit_(toolkit), platform_(platform), state_(state), window_(toolkit.CreateForm(kSpec, nullptr)) {
   toolkit_.SetHintHandler([this](const std::string& hint) { ShowStatusHint(hint); });
-  for (const NamedDetector& detector : kSpecialDetectors)
-    detectors_.push_back([&platform = platform_, detect = detector.detect] { detect(platform); });
+  detectors_ = SpecialDetectors(platform_);
   std::string start = ReadSetupValue(platform_, "messages", "start");
   if (!start.empty()) toolkit_.ShowMessage(nullptr, start, kApplicationTitle, kMbIconInformation);
   ApplyPresentation();
@@ -215,7 +214,12 @@ void TMainForm::InstallClick() {
   {
     // Nothing else may start while the files are copied.
     WorkWindowScope scope(progress_->window(), *window_);
-    InstallFiles(platform_, Choice(), *progress_);
+    if (state_.watcher) {
+      InstallFiles(platform_, Choice(), state_.watcher->InstallStarting(*progress_));
+      state_.watcher->InstallEnded();
+    } else {
+      InstallFiles(platform_, Choice(), *progress_);
+    }
   }
   int answer = toolkit_.ShowMessage(window_.get(), StringText(kStrExitQuestion), StringText(kStrCompleted),
                                     kMbYesNo | kMbIconInformation);
@@ -260,6 +264,7 @@ void TMainForm::ScanDrives() {
 void TMainForm::DetectHosts() {
   std::vector<PackageHost> package_hosts = ReadPackageHosts(platform_).hosts;
   std::vector<ListedHost> listed = setup::DetectHosts(platform_, detectors_, state_.found, package_hosts);
+  if (state_.watcher) state_.watcher->HostsListed(listed, package_hosts);
   window_->ClearItems(Detected);
   state_.listed_package_hosts.clear();
   for (const ListedHost& host : listed) {

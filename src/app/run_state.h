@@ -7,6 +7,10 @@
 #include "hosts/host_catalogue.h"
 
 namespace setup {
+class RunWatcher;
+}
+
+namespace setup {
 
 /// What the program keeps for the whole run besides its windows.
 struct RunState {
@@ -20,6 +24,8 @@ struct RunState {
   /// Set once a drive scan finds an "iep.ini" with a plug-in folder; from
   /// then on, for the rest of the run, "image explorer pro.exe" is ignored.
   bool image_explorer_pro_mark = false;
+  /// Hears the detection passes and installations; null when nobody does.
+  RunWatcher* watcher = nullptr;
 };
 
 }  // namespace setup

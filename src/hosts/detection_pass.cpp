@@ -3,8 +3,16 @@
 #include "config/setup_config.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
+#include "hosts/special_detectors.h"
 
 namespace setup {
+
+std::vector<SpecialDetector> SpecialDetectors(const Platform& platform) {
+  std::vector<SpecialDetector> detectors;
+  for (const NamedDetector& detector : kSpecialDetectors)
+    detectors.push_back([&platform, detect = detector.detect] { detect(platform); });
+  return detectors;
+}
 
 bool IsHostEnabled(const Platform& platform, int index) {
   const HostEntry& entry = HostCatalogue[index];

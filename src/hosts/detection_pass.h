@@ -13,6 +13,9 @@ namespace setup {
 /// One special detector: stores the folders it finds under the scratch key.
 using SpecialDetector = std::function<void()>;
 
+/// The special detectors every detection pass runs, in their order.
+std::vector<SpecialDetector> SpecialDetectors(const Platform& platform);
+
 /// One row of the host list: a catalogue entry (0 to 216) or package host
 /// n of the pass (kHostCount + n), and whether it is ticked.
 struct ListedHost {

@@ -91,6 +91,18 @@ class LinkGuard {
   std::map<std::string, std::set<std::string>> links_;  // by folder, upper-cased
 };
 
+// The levels of a folder that do not exist yet, the highest first.
+std::vector<std::string> MissingLevels(FileSystem& files, const std::string& folder) {
+  std::vector<std::string> missing;
+  for (std::string level = folder; !level.empty() && !files.FolderExists(level);) {
+    missing.insert(missing.begin(), level);
+    std::string parent = DirectoryPart(level);
+    if (parent == level) break;
+    level = std::move(parent);
+  }
+  return missing;
+}
+
 }  // namespace
 
 FilesEntryMatch MatchFilesEntry(const Platform& platform, const std::string& value) {
@@ -167,10 +179,15 @@ void DeployFiles(const DeploymentContext& context, std::string_view section, con
   const std::string& target_folder = found->folder;
   std::string folder = DirectoryPart(target_folder);
   LinkGuard links(files, found->chosen);
-  if (!folder.empty() && !files.FolderExists(folder) && !links.Crosses(folder) && !files.CreateFolder(folder))
-    ReportFolderNotCreated(context, folder);
+  if (!folder.empty() && !files.FolderExists(folder) && !links.Crosses(folder)) {
+    if (files.CreateFolder(folder))
+      observer.FolderCreated(folder);
+    else
+      ReportFolderNotCreated(context, folder);
+  }
 
   std::string program_folder = ProgramFolder(files);
+  std::string known_folder;  // the folder the last file went into, which exists
   for (int n = 0; n < count; ++n) {
     const std::string& file = list[static_cast<std::size_t>(n)];
     observer.FileStarted(file, n, count);
@@ -181,8 +198,21 @@ void DeployFiles(const DeploymentContext& context, std::string_view section, con
       continue;
     }
     std::string file_folder = DirectoryPart(destination);
-    if (!file_folder.empty() && !files.CreateFolderTree(file_folder)) ReportFolderNotCreated(context, file_folder);
-    if (!files.CopyReplacing(program_folder + file, destination)) ReportCopyFailed(context, file, files.LastError());
+    if (!file_folder.empty()) {
+      // Most files go where the one before went: only a new folder is looked at.
+      std::vector<std::string> missing;
+      if (file_folder != known_folder) missing = MissingLevels(files, file_folder);
+      if (!files.CreateFolderTree(file_folder)) {
+        ReportFolderNotCreated(context, file_folder);
+      } else {
+        for (const std::string& level : missing) observer.FolderCreated(level);
+        known_folder = file_folder;
+      }
+    }
+    if (files.CopyReplacing(program_folder + file, destination))
+      observer.FileCopied(file, destination);
+    else
+      ReportCopyFailed(context, file, files.LastError());
     observer.LetUserAct();
   }
 }

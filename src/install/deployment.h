@@ -30,6 +30,12 @@ class InstallationObserver {
   virtual void LetUserAct() = 0;
   /// Asked before every host: true ends the hosts' part of the run.
   virtual bool CancelRequested() = 0;
+  /// A file arrived: its path relative to the program folder and where it
+  /// went. Only a watcher that keeps a record needs it.
+  virtual void FileCopied(const std::string& /*file*/, const std::string& /*destination*/) {}
+  /// A folder that was not there was made for the files (the highest level
+  /// first when several were).
+  virtual void FolderCreated(const std::string& /*folder*/) {}
 };
 
 /// What copying into one target needs besides the platform: whom to tell,

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace setup {
 
@@ -38,6 +39,7 @@ enum ErrorCode : std::uint32_t {
   kErrorNotReady = 21,
   kErrorSharingViolation = 32,
   kErrorDiskFull = 112,
+  kErrorDirNotEmpty = 145,
   kErrorInvalidName = 123,
   kErrorAlreadyExists = 183,
   kErrorFileTooLarge = 223,
@@ -94,6 +96,21 @@ class FileSystem {
   virtual bool CreateFolderTree(const std::string& path) = 0;
   /// Copies a file, replacing an existing destination. False on failure.
   virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
+  /// Adds bytes at the end of a file, creating it when missing (its folder
+  /// must exist); others may read the file meanwhile. False on failure.
+  virtual bool AppendToFile(const std::string& path, std::string_view bytes) = 0;
+  /// Writes a file whole, replacing one that is there: a reader sees the old
+  /// content or the new, never a part. False on failure (the old stays).
+  virtual bool WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+  /// Deletes a file, also a read-only one; never a folder. False on failure.
+  virtual bool RemoveFile(const std::string& path) = 0;
+  /// Removes a folder that is empty; false when it holds anything or on failure.
+  virtual bool RemoveFolder(const std::string& path) = 0;
+
+  /// The folder for data shared by every user of the machine (the common
+  /// application data folder, such as C:\ProgramData), without a trailing
+  /// backslash; empty when the system names none.
+  virtual std::string CommonDataFolder() = 0;
 
   /// The error code of the last failing call of this thread.
   virtual std::uint32_t LastError() = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace setup {
 
 /// The asynchronous keyboard state.
@@ -16,6 +18,8 @@ class Clock {
   virtual ~Clock() = default;
   /// The current year of the local time, such as 2026.
   virtual int CurrentYear() = 0;
+  /// The local date and time as "YYYY-MM-DD HH:MM:SS".
+  virtual std::string LocalTimestamp() = 0;
 };
 
 }  // namespace setup

@@ -17,6 +17,7 @@ class NoKeyboard : public Keyboard {
 class SomeYear : public Clock {
  public:
   int CurrentYear() override { return 2026; }
+  std::string LocalTimestamp() override { return "2026-06-01 12:00:00"; }
 };
 
 class NoEnvironment : public Environment {

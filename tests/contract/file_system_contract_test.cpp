@@ -163,6 +163,42 @@ TEST_F(FileSystemContractTest, CopyReplacesAndReportsErrors) {
   }
 }
 
+TEST_F(FileSystemContractTest, WritesAppendsAndRemoves) {
+  const std::string log = folder_ + "setup.log";
+  EXPECT_TRUE(files().AppendToFile(log, "one\r\n"));
+  EXPECT_TRUE(files().AppendToFile(log, "two\r\n"));
+  EXPECT_EQ(world_->ReadFile(log), "one\r\ntwo\r\n");
+  EXPECT_FALSE(files().AppendToFile(folder_ + "nowhere\\setup.log", "x"));
+  EXPECT_EQ(files().LastError(), kErrorPathNotFound);
+
+  const std::string record = folder_ + "record.txt";
+  EXPECT_TRUE(files().WriteWholeFile(record, "a long first content"));
+  EXPECT_TRUE(files().WriteWholeFile(record, "short"));
+  EXPECT_EQ(world_->ReadFile(record), "short");
+  EXPECT_FALSE(files().FileExists(record + ".new"));
+
+  world_->WriteFile(folder_ + "Sub\\readonly.8bf", "r");
+  world_->SetAttributes(folder_ + "Sub\\readonly.8bf", kAttrReadOnly);
+  EXPECT_FALSE(files().RemoveFolder(folder_ + "Sub"));
+  EXPECT_EQ(files().LastError(), kErrorDirNotEmpty);
+  EXPECT_FALSE(files().RemoveFile(folder_ + "Sub"));
+  EXPECT_TRUE(files().FolderExists(folder_ + "Sub"));
+  EXPECT_TRUE(files().RemoveFile(folder_ + "SUB\\READONLY.8bf"));
+  EXPECT_FALSE(files().FileExists(folder_ + "Sub\\readonly.8bf"));
+  EXPECT_FALSE(files().RemoveFile(folder_ + "Sub\\readonly.8bf"));
+  EXPECT_EQ(files().LastError(), kErrorFileNotFound);
+  EXPECT_TRUE(files().RemoveFolder(folder_ + "Sub"));
+  EXPECT_FALSE(files().FolderExists(folder_ + "Sub"));
+  {
+    auto held = world_->HoldOpen(log);
+    EXPECT_FALSE(files().RemoveFile(log));
+    EXPECT_EQ(files().LastError(), kErrorSharingViolation);
+  }
+  std::string common = files().CommonDataFolder();
+  EXPECT_EQ(common.substr(1, 2), ":\\") << common;
+  EXPECT_NE(common.back(), '\\');
+}
+
 TEST_F(FileSystemContractTest, ErrorTextsEndInALineBreak) {
   struct Case {
     std::uint32_t code;

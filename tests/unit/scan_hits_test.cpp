@@ -382,6 +382,11 @@ class CountingMachine : public Registry, public ProfileReader, public FileSystem
   bool CreateFolder(const std::string&) override { return Count(false); }
   bool CreateFolderTree(const std::string&) override { return Count(false); }
   bool CopyReplacing(const std::string&, const std::string&) override { return Count(false); }
+  bool AppendToFile(const std::string&, std::string_view) override { return Count(false); }
+  bool WriteWholeFile(const std::string&, std::string_view) override { return Count(false); }
+  bool RemoveFile(const std::string&) override { return Count(false); }
+  bool RemoveFolder(const std::string&) override { return Count(false); }
+  std::string CommonDataFolder() override { return Count(std::string()); }
   std::uint32_t LastError() override { return Count(0u); }
   std::optional<std::string> ErrorText(std::uint32_t) override { return Count(std::nullopt); }
   std::uint32_t DriveTypeOf(const std::string&) override { return Count(0u); }

@@ -23,11 +23,12 @@ constexpr ErrorTextRow kErrorTexts[] = {
     {kErrorNotReady, "Not ready.\r\n"},
     {kErrorSharingViolation, "Sharing violation.\r\n"},
     {kErrorDiskFull, "Disk full.\r\n"},
+    {kErrorDirNotEmpty, "Directory not empty.\r\n"},
     {kErrorInvalidName, "Invalid name.\r\n"},
     {kErrorAlreadyExists, "File already exists.\r\n"},
     {kErrorFilenameTooLong, "File name is too long.\r\n"},
 };
-static_assert(std::size(kErrorTexts) == 10);
+static_assert(std::size(kErrorTexts) == 11);
 
 }  // namespace
 
@@ -36,6 +37,7 @@ std::uint32_t ErrorFromErrno(int error, const std::filesystem::path& host) {
     case ENOENT: return IsFolder(host.parent_path()) ? kErrorFileNotFound : kErrorPathNotFound;
     case ENOTDIR: return kErrorPathNotFound;
     case EEXIST: return kErrorAlreadyExists;
+    case ENOTEMPTY: return kErrorDirNotEmpty;
     case ENOSPC:
     case EDQUOT: return kErrorDiskFull;
     case ENAMETOOLONG: return kErrorFilenameTooLong;

@@ -6,8 +6,6 @@
 #include <string_view>
 
 namespace setup {
-namespace {
-
 int WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     ssize_t put = ::write(fd, data.data(), data.size());
@@ -19,8 +17,6 @@ int WriteAll(int fd, std::string_view data) {
   }
   return 0;
 }
-
-}  // namespace
 
 int Descriptor::Close() {
   int result = fd_ >= 0 ? ::close(fd_) : 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace setup {
 
@@ -22,6 +23,9 @@ class Descriptor {
 
 /// Reads to the end: 0, an errno, or EFBIG once more than `limit` bytes arrive.
 int ReadAll(int fd, std::string& out, std::size_t limit);
+
+/// Writes all the bytes: 0 or the errno of the failure.
+int WriteAll(int fd, std::string_view data);
 
 /// Copies everything from one descriptor to another, in the kernel where it
 /// can; 0 or the errno of the failure.

@@ -252,6 +252,58 @@ bool PortableFileSystem::CopyReplacing(const std::string& from, const std::strin
   return true;
 }
 
+bool PortableFileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
+  auto where = Find(path);
+  if (!where) return false;
+  if (IsFolder(where->host)) return Fail(kErrorAccessDenied);
+  if (IsHeld(*where)) return Fail(kErrorSharingViolation);
+  Descriptor file(::open(where->host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+  if (file.get() < 0) return Fail(ErrorFromErrno(errno, where->host));
+  int error = WriteAll(file.get(), bytes);
+  if (file.Close() != 0 && error == 0) error = errno;
+  return error == 0 || Fail(ErrorFromErrno(error, where->host));
+}
+
+bool PortableFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  auto where = Find(path);
+  if (!where) return false;
+  if (IsFolder(where->host)) return Fail(kErrorAccessDenied);
+  if (IsHeld(*where)) return Fail(kErrorSharingViolation);
+  fs::path fresh = where->host;
+  fresh += ".new";
+  Descriptor file(::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (file.get() < 0) return Fail(ErrorFromErrno(errno, fresh));
+  int error = WriteAll(file.get(), bytes);
+  if (file.Close() != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(fresh.c_str(), where->host.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(fresh.c_str());
+    return Fail(ErrorFromErrno(error, where->host));
+  }
+  return true;
+}
+
+bool PortableFileSystem::RemoveFile(const std::string& path) {
+  auto where = Find(path);
+  if (!where) return false;
+  struct stat info {};
+  if (::lstat(where->host.c_str(), &info) != 0) return Fail(ErrorFromErrno(errno, where->host));
+  if (S_ISDIR(info.st_mode)) return Fail(kErrorAccessDenied);
+  if (IsHeld(*where)) return Fail(kErrorSharingViolation);
+  if (::unlink(where->host.c_str()) != 0) return Fail(ErrorFromErrno(errno, where->host));
+  return true;
+}
+
+bool PortableFileSystem::RemoveFolder(const std::string& path) {
+  auto where = Find(path);
+  if (!where) return false;
+  // The folder a drive is mapped to is never removed.
+  if (where->depth == 0) return Fail(kErrorAccessDenied);
+  if (!IsFolder(where->host)) return Fail(ErrorFromErrno(ENOENT, where->host));
+  if (::rmdir(where->host.c_str()) != 0) return Fail(ErrorFromErrno(errno, where->host));
+  return true;
+}
+
 std::uint32_t PortableFileSystem::LastError() { return last_error_; }
 
 std::optional<std::string> PortableFileSystem::ErrorText(std::uint32_t code) { return PortableErrorText(code); }

@@ -45,6 +45,13 @@ class PortableFileSystem : public FileSystem {
   bool CreateFolder(const std::string& path) override;
   bool CreateFolderTree(const std::string& path) override;
   bool CopyReplacing(const std::string& from, const std::string& to) override;
+  bool AppendToFile(const std::string& path, std::string_view bytes) override;
+  bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  /// "C:\ProgramData" unless a test sets another.
+  std::string CommonDataFolder() override { return common_data_folder_; }
+  void SetCommonDataFolder(std::string folder) { common_data_folder_ = std::move(folder); }
   std::uint32_t LastError() override;
   std::optional<std::string> ErrorText(std::uint32_t code) override;
   std::uint32_t DriveTypeOf(const std::string& root) override;
@@ -62,6 +69,7 @@ class PortableFileSystem : public FileSystem {
   std::set<std::string> held_hosts_;  // resolved host paths
   std::set<std::string> held_keys_;   // upper-cased normalised Windows paths
   std::uint32_t last_error_ = kErrorSuccess;
+  std::string common_data_folder_ = "C:\\ProgramData";
 };
 
 }  // namespace setup

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -153,6 +154,94 @@ bool Win32FileSystem::CreateFolderTree(const std::string& path) {
 
 bool Win32FileSystem::CopyReplacing(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+namespace {
+
+// Writes all bytes to an open file; false with the last error set.
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// Closes a handle and keeps the error of what went before.
+bool CloseKeepingError(HANDLE file, bool ok) {
+  DWORD error = GetLastError();
+  if (!CloseHandle(file) && ok) return false;
+  SetLastError(error);
+  return ok;
+}
+
+}  // namespace
+
+bool Win32FileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
+  // Append access alone: every write lands at the end, also when another
+  // writer appends meanwhile.
+  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return CloseKeepingError(file, WriteAll(file, bytes));
+}
+
+bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  // Written beside it first and moved over it, so a run that stops half-way
+  // leaves the old file whole.
+  std::string fresh = path + ".new";
+  HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
+  if (!CloseKeepingError(file, ok) ||
+      !MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD error = GetLastError();
+    DeleteFileA(fresh.c_str());
+    SetLastError(error);
+    return false;
+  }
+  return true;
+}
+
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  // DeleteFileA refuses a read-only file.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+
+std::string Win32FileSystem::CommonDataFolder() {
+  // shell32 is loaded by its full system path: nothing beside the program
+  // may stand in for it, and an import would be looked for there first.
+  char system[MAX_PATH] = "";
+  UINT length = GetSystemDirectoryA(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  HMODULE shell32 = LoadLibraryA((std::string(system, length) + "\\shell32.dll").c_str());
+  if (!shell32) return {};
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+  auto get_folder_path =
+      reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetFolderPathA")));
+  char folder[MAX_PATH] = "";
+  constexpr int kCommonAppData = 0x0023;  // CSIDL_COMMON_APPDATA
+  bool found = get_folder_path && get_folder_path(nullptr, kCommonAppData, nullptr, 0, folder) == S_OK;
+  FreeLibrary(shell32);
+  std::string result = found ? folder : "";
+  while (result.size() > 3 && result.back() == '\\') result.pop_back();
+  return result;
 }
 
 std::uint32_t Win32FileSystem::LastError() { return GetLastError(); }

@@ -15,6 +15,11 @@ class Win32FileSystem : public FileSystem {
   bool CreateFolder(const std::string& path) override;
   bool CreateFolderTree(const std::string& path) override;
   bool CopyReplacing(const std::string& from, const std::string& to) override;
+  bool AppendToFile(const std::string& path, std::string_view bytes) override;
+  bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+  bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  std::string CommonDataFolder() override;
   std::uint32_t LastError() override;
   std::optional<std::string> ErrorText(std::uint32_t code) override;
   std::uint32_t DriveTypeOf(const std::string& root) override;

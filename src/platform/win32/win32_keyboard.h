@@ -14,6 +14,7 @@ class Win32Keyboard : public Keyboard {
 class Win32Clock : public Clock {
  public:
   int CurrentYear() override;
+  std::string LocalTimestamp() override;
 };
 
 }  // namespace setup

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "config/package_hosts.h"
+#include "hosts/detection_pass.h"
+#include "install/deployment.h"
+
+namespace setup {
+
+/// Hears what a windowed run does, for whoever keeps a log of it. A run
+/// without one behaves exactly as before.
+class RunWatcher {
+ public:
+  virtual ~RunWatcher() = default;
+  /// A detection pass listed these hosts, ticked as listed; package host n
+  /// of the pass is package_hosts[n].
+  virtual void HostsListed(const std::vector<ListedHost>& listed, std::span<const PackageHost> package_hosts) = 0;
+  /// An installation begins; it is told to the returned observer, which
+  /// passes everything on to the window's.
+  virtual InstallationObserver& InstallStarting(InstallationObserver& window) = 0;
+  /// The installation that began last has ended.
+  virtual void InstallEnded() = 0;
+};
+
+}  // namespace setup

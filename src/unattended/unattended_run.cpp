@@ -1,0 +1,381 @@
+#include "unattended/unattended_run.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+
+#include "app/maker.h"
+#include "app/run_watcher.h"
+#include "config/setup_config.h"
+#include "config/strings.h"
+#include "config/text.h"
+#include "hosts/detection_pass.h"
+#include "hosts/host_catalogue.h"
+#include "hosts/package_host_places.h"
+#include "hosts/registry_access.h"
+#include "install/installation.h"
+#include "scan/drive_scan.h"
+#include "scan/scan_hits.h"
+#include "unattended/exit_code.h"
+#include "unattended/install_log.h"
+#include "unattended/install_record.h"
+#include "unattended/removal.h"
+#include "unattended/target_choice.h"
+
+namespace setup {
+
+const std::string_view kUsageText =
+    "Setup.exe [/S] [/ACCEPT] [/HOSTS=id,id,...] [/DIR=folder] [/LOG=file]\n"
+    "Setup.exe /UNINSTALL [/S] [/LOG=file]\n"
+    "\n"
+    "/S\tsilent: no window and no message box\n"
+    "/ACCEPT\taccept the agreement (needed with /S when there is one)\n"
+    "/HOSTS=\tinstall into the found hosts with these ids; none: no host\n"
+    "/DIR=\talso install into this existing folder\n"
+    "/LOG=\tappend a log of the run to this file\n"
+    "/UNINSTALL\tremove what unattended installs put on this computer\n"
+    "/?\tthis help\n"
+    "\n"
+    "Exit codes: 0 done, 1 a file failed, 2 nothing to install,\n"
+    "3 package or command line unusable, 4 agreement not accepted,\n"
+    "5 unknown option.";
+
+namespace {
+
+// Nobody watches a silent scan, and Escape pressed at the machine must not
+// cut a deployment short.
+class UnwatchedScan : public ScanObserver {
+ public:
+  void FolderReached(const std::string&) override {}
+  void LetUserAct() override {}
+  bool StopRequested() override { return false; }
+};
+
+// Writes what the progress window and its error boxes show, and passes
+// everything on to the window when there is one.
+class LoggedInstallation : public InstallationObserver {
+ public:
+  LoggedInstallation(InstallLog& log, InstallationObserver* window) : log_(log), window_(window) {}
+
+  void TargetStarted(const std::string& name, int k, int n) override {
+    log_.Write("Target", Counted(name, k, n));
+    if (window_) window_->TargetStarted(name, k, n);
+  }
+  void FilesCounted(int count) override {
+    if (window_) window_->FilesCounted(count);
+  }
+  void FileStarted(const std::string& file, int n, int count) override {
+    if (window_) window_->FileStarted(file, n, count);
+  }
+  void ShowError(const std::string& text) override {
+    ++failed;
+    log_.Write("Failed", text);
+    if (window_) window_->ShowError(text);
+  }
+  void LetUserAct() override {
+    if (window_) window_->LetUserAct();
+  }
+  bool CancelRequested() override {
+    bool cancel = window_ && window_->CancelRequested();
+    if (cancel && !cancel_logged_) log_.Write("Cancelled", "the user asked to cancel; the hosts left are not served");
+    cancel_logged_ = cancel_logged_ || cancel;
+    return cancel;
+  }
+  void FileCopied(const std::string& file, const std::string& destination) override {
+    ++copied;
+    log_.Write("Copied", file + " to " + destination);
+    if (window_) window_->FileCopied(file, destination);
+  }
+  void FolderCreated(const std::string& folder) override {
+    if (window_) window_->FolderCreated(folder);
+  }
+
+  int copied = 0;
+  int failed = 0;
+
+ private:
+  InstallLog& log_;
+  InstallationObserver* window_;
+  bool cancel_logged_ = false;
+};
+
+void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host,
+             std::span<const PackageHost> package_hosts, std::string_view role) {
+  std::string ids;
+  for (std::string_view id : HostIds(host, package_hosts)) ids += (ids.empty() ? "" : ", ") + std::string(id);
+  std::string description, folder;
+  if (host.IsPackageHost()) {
+    const PackageHost& package_host = package_hosts[host.PackageHostNumber()];
+    description = package_host.description;
+    folder = InstallFolderOf(platform, package_host);
+  } else {
+    const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
+    description = entry.Description;
+    folder = ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
+  }
+  log.Write("Host", description + " in " + folder + " (" + (host.IsPackageHost() ? "id " : "ids ") + ids + "); " +
+                        std::string(role));
+}
+
+// The log of a windowed run: the hosts each detection pass lists and every
+// installation the user starts.
+class WindowedLog : public RunWatcher {
+ public:
+  WindowedLog(const Platform& platform, InstallLog& log) : platform_(platform), log_(log) {}
+
+  void HostsListed(const std::vector<ListedHost>& listed, std::span<const PackageHost> package_hosts) override {
+    for (const ListedHost& host : listed)
+      LogHost(platform_, log_, host, package_hosts, host.ticked ? "ticked" : "not ticked");
+    if (listed.empty()) log_.Write("Host", "no host found");
+  }
+  InstallationObserver& InstallStarting(InstallationObserver& window) override {
+    installation_.emplace(log_, &window);
+    return *installation_;
+  }
+  void InstallEnded() override {
+    log_.Write("Installed", std::to_string(installation_->copied) + " files copied, " +
+                                std::to_string(installation_->failed) + " failures");
+  }
+
+ private:
+  const Platform& platform_;
+  InstallLog& log_;
+  std::optional<LoggedInstallation> installation_;
+};
+
+std::string StartDetails(const Platform& platform, std::string_view command_line) {
+  return ReadSetupValue(platform, "presentation", "title") + " " + ReadSetupValue(platform, "presentation", "version") +
+         "; command line: " + std::string(command_line);
+}
+
+int End(InstallLog& log, int code, std::string_view summary) {
+  log.Write("End", std::string(summary) + (summary.empty() ? "" : "; ") + "exit code " + std::to_string(code));
+  return code;
+}
+
+bool HasSetupIni(const Platform& platform) {
+  return platform.files.FileExists(ProgramFolder(platform.files) + std::string(kSetupFileName));
+}
+
+std::optional<InstallRecord> LoadRecord(FileSystem& files, const std::string& path) {
+  if (!files.FileExists(path)) return InstallRecord{};
+  std::optional<std::string> text = files.ReadWholeFile(path, kMaxHashedFileSize);
+  if (!text) return std::nullopt;
+  return InstallRecord::FromText(*text);
+}
+
+// Removes the record and the folders made for it, when they are empty.
+void DeleteRecord(FileSystem& files, const std::string& path) {
+  files.RemoveFile(path);
+  std::string title_folder = DirectoryPart(path);
+  if (files.RemoveFolder(title_folder)) files.RemoveFolder(DirectoryPart(title_folder));
+}
+
+int Install(const Platform& platform, const CommandLine& arguments, InstallLog& log) {
+  std::string start = ReadSetupValue(platform, "messages", "start");
+  if (!start.empty()) log.Write("Message", start);
+
+  std::string agreement = ReadSetupValue(platform, "messages", "agreement");
+  if (!agreement.empty()) {
+    if (!arguments.accept) {
+      log.Write("Agreement",
+                "not accepted: the package has an agreement (" + agreement + ") and /ACCEPT was not given");
+      return End(log, kExitNotAccepted, "nothing installed");
+    }
+    // What /ACCEPT accepts must be there to be read, as the window needs it.
+    std::string path = ProgramFolder(platform.files) + agreement;
+    if (!platform.files.ReadWholeFile(path, kMaxHashedFileSize)) {
+      log.Write("Error", "the agreement " + path + " cannot be read: " +
+                             platform.files.ErrorText(platform.files.LastError()).value_or("unknown error"));
+      return End(log, kExitUnusable, "nothing installed");
+    }
+    log.Write("Agreement", "accepted with /ACCEPT");
+  }
+  // A relative folder would follow whatever folder the deployment system
+  // starts in, and a record of it could not be found again.
+  if (arguments.dir && !IsAbsolutePath(*arguments.dir)) {
+    log.Write("Error", "the folder of /DIR is not a full path: " + *arguments.dir);
+    return End(log, kExitUnusable, "nothing installed");
+  }
+  if (arguments.dir && !platform.files.FolderExists(*arguments.dir)) {
+    log.Write("Error", "the folder of /DIR does not exist: " + *arguments.dir);
+    return End(log, kExitUnusable, "nothing installed");
+  }
+
+  if (IsOnFlag(ReadSetupValue(platform, "options", "autoscan"))) {
+    log.Write("Scan", "scanning the fixed drives");
+    bool image_explorer_pro_mark = false;
+    UnwatchedScan unwatched;
+    DriveScan scan(platform, unwatched, [&](const std::string& folder, std::string_view file_name) {
+      CheckScanHit(platform, image_explorer_pro_mark, folder, file_name);
+    });
+    scan.ScanDrives();
+  }
+  FoundMarks found;
+  std::vector<PackageHost> package_hosts = ReadPackageHosts(platform).hosts;
+  std::vector<ListedHost> listed = DetectHosts(platform, SpecialDetectors(platform), found, package_hosts);
+  TargetChoice targets = ChooseTargets(listed, package_hosts, arguments.hosts);
+  for (const ListedHost& host : listed) {
+    bool target = std::find(targets.hosts.begin(), targets.hosts.end(), host.index) != targets.hosts.end();
+    LogHost(platform, log, host, package_hosts, target ? "target" : "not a target");
+  }
+  if (listed.empty()) log.Write("Host", "no host found");
+  for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
+
+  InstallChoice choice;
+  for (int index : targets.hosts) {
+    ListedHost host{index, true};
+    if (host.IsPackageHost())
+      choice.package_hosts.push_back(package_hosts[host.PackageHostNumber()]);
+    else
+      choice.hosts.push_back(index);
+  }
+  choice.custom = arguments.dir.has_value();
+  choice.custom_folder = arguments.dir.value_or("");
+  choice.install_subfolder = ReadInstallSubfolder(platform);
+  if (choice.hosts.empty() && choice.package_hosts.empty() && !choice.custom) {
+    log.Write("Nothing to install", "no target");
+    return End(log, kExitNothingToDo, "nothing installed");
+  }
+  if (BuildDeploymentList(platform).empty()) {
+    log.Write("Nothing to install", "the files list of setup.ini matches no file of the package");
+    return End(log, kExitNothingToDo, "nothing installed");
+  }
+
+  std::string record_path = RecordPath(platform, kMakerName);
+  std::optional<InstallRecord> record = record_path.empty() ? std::nullopt : LoadRecord(platform.files, record_path);
+  // A record that cannot be read is not written over: what it names could
+  // then never be removed.
+  bool record_usable = record.has_value();
+  if (!record) record.emplace();
+  LoggedInstallation logged(log, nullptr);
+  RecordingObserver recording(platform.files, *record, logged);
+  InstallFiles(platform, choice, recording);
+
+  bool record_written = false;
+  if (record_usable) {
+    record_written = platform.files.CreateFolderTree(DirectoryPart(record_path)) &&
+                     platform.files.WriteWholeFile(record_path, record->ToText());
+  }
+  if (record_written) {
+    log.Write("Record", record_path);
+  } else {
+    log.Write("Error", "the install record " +
+                           (record_path.empty() ? std::string("(no common data folder)") : record_path) +
+                           " could not be written; /UNINSTALL will not find these files");
+  }
+  for (const std::string& path : recording.unrecorded)
+    log.Write("Error", path + " could not be read back for the install record; /UNINSTALL will leave it");
+  bool recorded = record_written && recording.unrecorded.empty();
+  int code = logged.failed == 0 && recorded ? kExitDone : kExitSomeFailed;
+  return End(log, code,
+             std::to_string(logged.copied) + " files copied, " + std::to_string(logged.failed) + " failures");
+}
+
+std::string CountText(int count, std::string_view what) { return std::to_string(count) + " " + std::string(what); }
+
+}  // namespace
+
+int RunSilentInstall(const Platform& platform, const CommandLine& arguments, std::string_view command_line) {
+  InstallLog log(platform, arguments.log.value_or(""));
+  if (!log.Write("Start", StartDetails(platform, command_line))) return kExitUnusable;
+  if (!HasSetupIni(platform)) {
+    log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));
+    return End(log, kExitUnusable, "nothing installed");
+  }
+  try {
+    return Install(platform, arguments, log);
+  } catch (const std::exception& error) {
+    log.Write("Error", error.what());
+    return End(log, kExitUnusable, "");
+  }
+}
+
+int RunUninstall(const Platform& platform, const CommandLine& arguments, std::string_view command_line,
+                 const std::function<bool(std::string_view question)>& ask,
+                 const std::function<void(std::string_view outcome)>& tell) {
+  InstallLog log(platform, arguments.log.value_or(""));
+  if (!log.Write("Start", StartDetails(platform, command_line))) {
+    tell("The log file " + *arguments.log + " cannot be written.");
+    return kExitUnusable;
+  }
+  if (!HasSetupIni(platform)) {
+    log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));
+    tell("There is no setup.ini beside the program.");
+    return End(log, kExitUnusable, "nothing removed");
+  }
+  std::string title = ReadSetupValue(platform, "presentation", "title");
+  if (!ask("Remove the files that unattended installs of " + (title.empty() ? std::string("this package") : title) +
+           " put on this computer?")) {
+    return End(log, kExitDone, "removal declined; nothing removed");
+  }
+  std::string record_path = RecordPath(platform, kMakerName);
+  if (record_path.empty() || !platform.files.FileExists(record_path)) {
+    log.Write("Nothing to remove", "no install record at " + record_path);
+    tell("Nothing was removed: no unattended install of this package is recorded on this computer.");
+    return End(log, kExitNothingToDo, "nothing removed");
+  }
+  std::optional<InstallRecord> record = LoadRecord(platform.files, record_path);
+  if (!record) {
+    log.Write("Error", "the install record " + record_path + " cannot be read");
+    tell("Nothing was removed: the install record " + record_path + " cannot be read.");
+    return End(log, kExitUnusable, "nothing removed");
+  }
+  log.Write("Record", record_path);
+  RemovalCounts counts = RemoveRecorded(
+      platform, *record, [&](std::string_view event, std::string_view details) { log.Write(event, details); });
+  if (record->empty()) {
+    DeleteRecord(platform.files, record_path);
+  } else if (!platform.files.WriteWholeFile(record_path, record->ToText())) {
+    log.Write("Error", "the install record " + record_path + " could not be updated");
+  }
+  std::string summary = CountText(counts.removed, "files removed, ") + CountText(counts.kept, "kept, ") +
+                        CountText(counts.failed, "failed, ") + CountText(counts.folders_removed, "folders removed");
+  tell("Removal finished: " + summary + "." + (counts.kept > 0 ? "\nFiles changed since the install were kept." : "") +
+       (arguments.log ? "\nDetails are in " + *arguments.log + "." : ""));
+  return End(log, counts.failed == 0 ? kExitDone : kExitSomeFailed, summary);
+}
+
+int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLine& arguments,
+                     std::string_view command_line, const std::function<void(RunWatcher*)>& run_windows) {
+  auto show = [&](std::string_view text, unsigned style) {
+    if (!arguments.silent && toolkit) return toolkit->ShowMessage(nullptr, text, kApplicationTitle, style);
+    return kIdOk;
+  };
+  if (!arguments.unknown.empty() || !arguments.unusable.empty()) {
+    bool unknown = !arguments.unknown.empty();
+    std::string what =
+        unknown ? "Unknown option: " + arguments.unknown : "The command line cannot be used: " + arguments.unusable;
+    InstallLog log(platform, arguments.log.value_or(""));
+    if (log.Write("Start", StartDetails(platform, command_line))) log.Write("Error", what);
+    show(what + "\n\n" + std::string(kUsageText), kMbIconError);
+    return End(log, unknown ? kExitUnknownOption : kExitUnusable, "nothing done");
+  }
+  if (arguments.help) {
+    show(kUsageText, kMbIconInformation);
+    return kExitDone;
+  }
+  if (arguments.uninstall) {
+    return RunUninstall(
+        platform, arguments, command_line,
+        [&](std::string_view question) {
+          return arguments.silent || show(question, kMbYesNo | kMbIconWarning) == kIdYes;
+        },
+        [&](std::string_view outcome) { show(outcome, kMbIconInformation); });
+  }
+  if (arguments.silent) return RunSilentInstall(platform, arguments, command_line);
+  if (!arguments.log) {
+    run_windows(nullptr);
+    return kExitDone;
+  }
+  InstallLog log(platform, *arguments.log);
+  if (!log.Write("Start", StartDetails(platform, command_line))) {
+    show("The log file " + *arguments.log + " cannot be written.", kMbIconError);
+    return kExitUnusable;
+  }
+  WindowedLog watcher(platform, log);
+  run_windows(&watcher);
+  return End(log, kExitDone, "the window was closed");
+}
+
+}  // namespace setup

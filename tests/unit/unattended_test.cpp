@@ -1,0 +1,426 @@
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "app/setup_application.h"
+#include "config/package_hosts.h"
+#include "hosts/host_catalogue.h"
+#include "platform/ansi_text.h"
+#include "ui/headless/headless_toolkit.h"
+#include "unattended/exit_code.h"
+#include "unattended/install_record.h"
+#include "unattended/removal.h"
+#include "unattended/target_choice.h"
+#include "unattended/unattended_run.h"
+#include "unit/test_world.h"
+
+namespace setup {
+namespace {
+
+int IndexOf(std::string_view description) {
+  for (std::size_t i = 0; i < kHostCount; ++i)
+    if (HostCatalogue[i].Description == description) return static_cast<int>(i);
+  ADD_FAILURE() << description;
+  return -1;
+}
+
+TEST(TargetChoiceTest, HostsAreChosenByTheirTicksOrByTheirIds) {
+  const int ps7 = IndexOf("PhotoShop 7 by Adobe");
+  const int ps7b = IndexOf("PhotoShop 7 by Adobe, additional path");
+  const int psp5 = IndexOf("Paint Shop Pro 5 by JASC, 1st path");
+  const int mic = IndexOf("Image Composer 1.0 by Microsoft, 2nd path");
+  const int viewer = static_cast<int>(kHostCount);  // package host 0
+  const std::vector<ListedHost> listed = {{psp5, true}, {mic, false}, {ps7, true}, {ps7b, false}, {viewer, false}};
+  std::vector<PackageHost> package_hosts(1);
+  package_hosts[0].id = "acme-viewer";
+  using Ids = std::optional<std::vector<std::string>>;
+  using Indexes = std::vector<int>;
+  using Names = std::vector<std::string>;
+  struct Case {
+    Ids ids;
+    Indexes hosts;
+    Names unmatched;
+  } cases[] = {
+      {std::nullopt, {psp5, ps7}, {}},                                // the ticks
+      {Ids{{"none"}}, {}, {}},                                        // none names no host
+      {Ids{{"PhotoShop"}}, {ps7, ps7b}, {}},                          // a host id: every listed entry, ticked or not
+      {Ids{{"photoshop7", "imagecomposer1"}}, {mic, ps7, ps7b}, {}},  // version ids, in list order
+      {Ids{{"paintshoppro5", "gimp", "photoshop3"}}, {psp5}, {"gimp", "photoshop3"}},
+      {Ids{{"none", "paintshoppro"}}, {psp5}, {}},
+      {Ids{{"ACME-Viewer", "photoshop7"}}, {ps7, ps7b, viewer}, {}},  // a package host by its id
+  };
+  for (const Case& c : cases) {
+    TargetChoice choice = ChooseTargets(listed, package_hosts, c.ids);
+    EXPECT_EQ(choice.hosts, c.hosts);
+    EXPECT_EQ(choice.unmatched, c.unmatched);
+  }
+}
+
+TEST(InstallRecordTest, HashIsFnv1a64) {
+  EXPECT_EQ(ContentHash(""), 0xcbf29ce484222325ull);
+  EXPECT_EQ(ContentHash("a"), 0xaf63dc4c8601ec8cull);
+  EXPECT_EQ(ContentHash("foobar"), 0x85944171f73967e8ull);
+}
+
+TEST(InstallRecordTest, TextRoundTripsAndDamagedLinesAreLeftOut) {
+  InstallRecord record;
+  record.AddFolder("C:\\Hosts\\PS7\\Acme\\");
+  record.AddFolder("c:\\hosts\\ps7\\acme");  // the same folder
+  record.AddFile({"C:\\Custom\\\\a.8bf", "a.8bf", 1, 0xaf63dc4c8601ec8cull});
+  record.AddFile({"C:\\CUSTOM\\A.8BF", "a.8bf", 2, 7});  // the same file, installed again
+  record.AddFile({"\\\\server\\share\\b.8bf", "Filters\\b.8bf", 3, 8});
+  const std::string text =
+      "Plug-in Setup install record 1\r\n"
+      "folder\tC:\\Hosts\\PS7\\Acme\r\n"
+      "file\t2\t0000000000000007\ta.8bf\tC:\\CUSTOM\\A.8BF\r\n"
+      "file\t3\t0000000000000008\tFilters\\b.8bf\t\\\\server\\share\\b.8bf\r\n";
+  EXPECT_EQ(record.ToText(), text);
+  std::optional<InstallRecord> read = InstallRecord::FromText(text);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->files, record.files);
+  EXPECT_EQ(read->folders, record.folders);
+
+  EXPECT_FALSE(InstallRecord::FromText("something else\r\nfolder\tC:\\X\r\n"));
+  std::optional<InstallRecord> damaged = InstallRecord::FromText(
+      "Plug-in Setup install record 1\n"
+      "folder\trelative\\folder\n"
+      "file\t1\t0000000000000001\ta.8bf\tnot\\absolute.8bf\n"
+      "file\t1\t0000000000000001\t..\\..\\x.dll\tC:\\x.dll\n"
+      "file\tone\t0000000000000001\ta.8bf\tC:\\a.8bf\n"
+      "file\t1\t01\ta.8bf\tC:\\a.8bf\n"
+      "file\t1\t0000000000000001\ta.8bf\n"
+      "\n"
+      "file\t1\t000000000000000f\ta.8bf\tC:\\good.8bf\n");
+  ASSERT_TRUE(damaged);
+  EXPECT_EQ(damaged->folders, std::vector<std::string>{});
+  EXPECT_EQ(damaged->files, (std::vector<RecordedFile>{{"C:\\good.8bf", "a.8bf", 1, 15}}));
+}
+
+TEST(InstallRecordTest, RecordLivesUnderTheMakerAndTheTitle) {
+  TestWorld world;
+  struct Case {
+    const char* title;
+    const char* path;
+  } cases[] = {
+      {"Acme Filters", "C:\\ProgramData\\Brisquell\\Acme Filters\\Install record.txt"},
+      {"", "C:\\ProgramData\\Brisquell\\Untitled\\Install record.txt"},
+      {"a\\b/c:d*?\"<>|", "C:\\ProgramData\\Brisquell\\a_b_c_d______\\Install record.txt"},
+      {"..", "C:\\ProgramData\\Brisquell\\Untitled\\Install record.txt"},
+      {" Acme. ", "C:\\ProgramData\\Brisquell\\Acme\\Install record.txt"},
+  };
+  for (const Case& c : cases) {
+    world.WriteSetupIni(std::string("[presentation]\r\ntitle=") + c.title + "\r\n");
+    EXPECT_EQ(RecordPath(world.platform_, "Brisquell"), c.path) << c.title;
+  }
+  world.files_.SetCommonDataFolder("");
+  EXPECT_EQ(RecordPath(world.platform_, "Brisquell"), "");
+}
+
+// A machine with Photoshop 7 and Paint Shop Pro 5, a package of two plug-in
+// files with an install sub-folder, and an existing folder C:\Custom.
+constexpr char kMachine[] =
+    "REGEDIT4\n"
+    "[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\"\n"
+    "[HKCU\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter]\n\"Directory1\"=\"C:\\\\PSP5\"\n";
+constexpr char kSetupIni[] =
+    "[presentation]\r\ntitle=Acme Filters\r\nversion=2.0\r\n"
+    "[options]\r\nsubdir=Acme\r\n[files]\r\n1=*.8bf\r\n2=Filters\\c.8bf\r\n";
+constexpr char kRecord[] = "C:\\ProgramData\\Brisquell\\Acme Filters\\Install record.txt";
+
+struct UnattendedTest : testing::Test, TestWorld {
+  UnattendedTest() {
+    registry_.Load(kMachine);
+    Write("C:\\Package\\a.8bf", "A");
+    Write("C:\\Package\\b.8bf", "B");
+    Write("C:\\Package\\Filters\\c.8bf", "C");
+    for (const char* folder : {"C:\\PS7", "C:\\PSP5", "C:\\Custom", "C:\\ProgramData", "C:\\Logs"})
+      files_.CreateFolder(folder);
+  }
+  int Run(const std::string& arguments, const std::string& ini = kSetupIni) {
+    if (!ini.empty()) WriteSetupIni(ini);
+    std::string line = "Setup.exe " + arguments;
+    return RunWithArguments(platform_, &toolkit_, ParseCommandLine(line), line,
+                            [this](RunWatcher*) { ++windowed_runs_; });
+  }
+  bool Has(const std::string& path) { return files_.FileExists(path); }
+  std::string Read(const std::string& path) { return files_.ReadWholeFile(path, 1 << 20).value_or("(none)"); }
+  std::vector<std::string> LogLines() {
+    std::vector<std::string> lines = SplitLines(Read("C:\\Logs\\setup.log"));
+    // Without the time stamp, which the fixed clock makes the same on every line.
+    for (std::string& line : lines) {
+      EXPECT_EQ(line.rfind("2026-06-01 12:00:00 ", 0), 0u) << line;
+      line.erase(0, 20);
+    }
+    return lines;
+  }
+  std::vector<std::string> MessageTexts() {
+    std::vector<std::string> texts;
+    for (const auto& message : toolkit_.messages_) texts.push_back(message.text);
+    return texts;
+  }
+
+  HeadlessToolkit toolkit_;
+  int windowed_runs_ = 0;
+};
+
+TEST_F(UnattendedTest, ExitCodes) {
+  struct Case {
+    const char* arguments;
+    std::string ini;
+    int code;
+    bool copied;
+  } cases[] = {
+      {"/S", kSetupIni, kExitDone, true},
+      {"/S /HOSTS=photoshop7", kSetupIni, kExitDone, true},
+      {"/S /HOSTS=none /DIR=C:\\Custom", kSetupIni, kExitDone, true},
+      {"/S /HOSTS=none", kSetupIni, kExitNothingToDo, false},
+      {"/S /HOSTS=gimp", kSetupIni, kExitNothingToDo, false},
+      {"/S", std::string(kSetupIni) + "[enabled]\r\nall=0\r\n", kExitNothingToDo, false},
+      {"/S", "[files]\r\n1=*.none\r\n", kExitNothingToDo, false},
+      {"/S /DIR=C:\\Missing", kSetupIni, kExitUnusable, false},
+      {"/S /DIR", kSetupIni, kExitUnusable, false},
+      {"/S /DIR=Custom", kSetupIni, kExitUnusable, false},
+      {"/S", std::string(kSetupIni) + "[messages]\r\nagreement=license.txt\r\n", kExitNotAccepted, false},
+      {"/S /ACCEPT", std::string(kSetupIni) + "[messages]\r\nagreement=missing.txt\r\n", kExitUnusable, false},
+      {"/S /X", kSetupIni, kExitUnknownOption, false},
+      {"/S /?", kSetupIni, kExitDone, false},
+      {"/S /LOG=C:\\NoSuchFolder\\setup.log", kSetupIni, kExitUnusable, false},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(root_ / "PS7");
+    files_.CreateFolder("C:\\PS7");
+    EXPECT_EQ(Run(c.arguments, c.ini), c.code) << c.arguments << " " << c.ini;
+    EXPECT_EQ(Has("C:\\PS7\\Acme\\a.8bf") || Has("C:\\Custom\\Acme\\a.8bf"), c.copied) << c.arguments;
+    std::filesystem::remove_all(root_ / "Custom" / "Acme");
+  }
+  EXPECT_EQ(toolkit_.messages_.size(), 0u);  // silent: no box at all
+  EXPECT_EQ(windowed_runs_, 0);
+
+  std::filesystem::remove(root_ / "Package" / "setup.ini");
+  EXPECT_EQ(Run("/S", ""), kExitUnusable);
+}
+
+TEST_F(UnattendedTest, FailedFileGivesOneAndTheOthersAreInstalled) {
+  files_.CreateFolderTree("C:\\PS7\\Acme");
+  Write("C:\\PS7\\Acme\\b.8bf", "old");
+  files_.HoldOpen("C:\\PS7\\Acme\\b.8bf");
+  EXPECT_EQ(Run("/S /LOG=C:\\Logs\\setup.log"), kExitSomeFailed);
+  files_.Release("C:\\PS7\\Acme\\b.8bf");
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\b.8bf"), "old");
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\a.8bf"), "A");
+  EXPECT_EQ(Read("C:\\PSP5\\Acme\\b.8bf"), "B");
+  std::vector<std::string> lines = LogLines();
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(), "Failed: The file b.8bf could not be copied. Error: Sharing violation."),
+      lines.end());
+  EXPECT_EQ(lines.back(), "End: 5 files copied, 1 failures; exit code 1");
+}
+
+TEST_F(UnattendedTest, SilentInstallLogsEveryEvent) {
+  Write("C:\\Logs\\setup.log", "an earlier run\r\n");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop /DIR=C:\\Custom /LOG=C:\\Logs\\setup.log",
+                std::string(kSetupIni) + "[messages]\r\nstart=Welcome!\r\n"),
+            kExitDone);
+  EXPECT_EQ(Read("C:\\Logs\\setup.log").rfind("an earlier run\r\n", 0), 0u);  // appended
+  std::filesystem::remove(root_ / "Logs" / "setup.log");
+  Write("C:\\Logs\\setup.log", "");
+  std::filesystem::remove_all(root_ / "Custom" / "Acme");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop /DIR=C:\\Custom /LOG=C:\\Logs\\setup.log",
+                std::string(kSetupIni) + "[messages]\r\nstart=Welcome!\r\n"),
+            kExitDone);
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{
+                "Start: Acme Filters 2.0; command line: Setup.exe /S /HOSTS=photoshop /DIR=C:\\Custom "
+                "/LOG=C:\\Logs\\setup.log",
+                "Message: Welcome!",
+                "Host: Paint Shop Pro 5 by JASC, 1st path in C:\\PSP5 (ids paintshoppro, paintshoppro5); not a target",
+                "Host: PhotoShop 7 by Adobe in C:\\PS7 (ids photoshop, photoshop7); target",
+                "Target: PhotoShop 7 by Adobe (1/2)",
+                "Copied: a.8bf to C:\\PS7\\Acme\\a.8bf",
+                "Copied: b.8bf to C:\\PS7\\Acme\\b.8bf",
+                "Copied: Filters\\c.8bf to C:\\PS7\\Acme\\Filters\\c.8bf",
+                "Target: C:\\Custom\\ (2/2)",
+                "Copied: a.8bf to C:\\Custom\\Acme\\a.8bf",
+                "Copied: b.8bf to C:\\Custom\\Acme\\b.8bf",
+                "Copied: Filters\\c.8bf to C:\\Custom\\Acme\\Filters\\c.8bf",
+                std::string("Record: ") + kRecord,
+                "End: 6 files copied, 0 failures; exit code 0",
+            }));
+}
+
+TEST_F(UnattendedTest, UninstallRemovesOnlyUnchangedRecordedFilesAndEmptyFolders) {
+  files_.CreateFolderTree("C:\\PS7\\Acme");
+  Write("C:\\PS7\\Acme\\own.8bf", "the host's own file");
+  ASSERT_EQ(Run("/S /HOSTS=photoshop7,paintshoppro /DIR=C:\\Custom"), kExitDone);
+  std::optional<InstallRecord> record = InstallRecord::FromText(Read(kRecord));
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->files.size(), 9u);
+  // Made by the install: PSP5\Acme and its Filters, PS7\Acme\Filters
+  // (PS7\Acme was there), Custom\Acme and its Filters.
+  EXPECT_EQ(record->folders,
+            (std::vector<std::string>{"C:\\PSP5\\Acme", "C:\\PSP5\\Acme\\Filters", "C:\\PS7\\Acme\\Filters",
+                                      "C:\\Custom\\Acme", "C:\\Custom\\Acme\\Filters"}));
+
+  Write("C:\\Custom\\Acme\\b.8bf", "changed by the user");
+  Write("C:\\PSP5\\Acme\\Filters\\foreign.8bf", "put there later");
+  std::filesystem::remove(root_ / "PS7" / "Acme" / "a.8bf");
+  EXPECT_EQ(Run("/UNINSTALL /S /LOG=C:\\Logs\\setup.log"), kExitDone);
+
+  for (const char* gone : {"C:\\PS7\\Acme\\b.8bf", "C:\\PS7\\Acme\\Filters\\c.8bf", "C:\\PSP5\\Acme\\a.8bf",
+                           "C:\\PSP5\\Acme\\b.8bf", "C:\\PSP5\\Acme\\Filters\\c.8bf", "C:\\Custom\\Acme\\a.8bf"})
+    EXPECT_FALSE(Has(gone)) << gone;
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\own.8bf"), "the host's own file");
+  EXPECT_EQ(Read("C:\\Custom\\Acme\\b.8bf"), "changed by the user");
+  EXPECT_EQ(Read("C:\\PSP5\\Acme\\Filters\\foreign.8bf"), "put there later");
+  EXPECT_FALSE(files_.FolderExists("C:\\PS7\\Acme\\Filters"));
+  EXPECT_FALSE(files_.FolderExists("C:\\Custom\\Acme\\Filters"));
+  EXPECT_TRUE(files_.FolderExists("C:\\PS7\\Acme"));            // not made by the install
+  EXPECT_TRUE(files_.FolderExists("C:\\Custom\\Acme"));         // holds the changed file
+  EXPECT_TRUE(files_.FolderExists("C:\\PSP5\\Acme\\Filters"));  // holds the foreign file
+  EXPECT_TRUE(files_.FolderExists("C:\\Custom"));
+  EXPECT_FALSE(Has(kRecord));
+  EXPECT_FALSE(files_.FolderExists("C:\\ProgramData\\Brisquell"));
+  std::vector<std::string> lines = LogLines();
+  for (const char* line :
+       {"Kept: C:\\Custom\\Acme\\b.8bf (changed since it was installed)", "Gone: C:\\PS7\\Acme\\a.8bf",
+        "Removed: C:\\PSP5\\Acme\\a.8bf", "Kept folder: C:\\PSP5\\Acme\\Filters (not empty)",
+        "Removed folder: C:\\Custom\\Acme\\Filters"})
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+  EXPECT_EQ(lines.back(), "End: 7 files removed, 1 kept, 0 failed, 2 folders removed; exit code 0");
+
+  EXPECT_EQ(Run("/UNINSTALL /S"), kExitNothingToDo);  // the record is gone
+}
+
+TEST_F(UnattendedTest, ARecordNeverRemovesWhatIsNotThisPackagesFile) {
+  Write("C:\\Windows\\system.dll", "important");
+  Write("C:\\PS7\\a.8bf", "A");
+  InstallRecord planted;
+  planted.AddFile({"C:\\Windows\\system.dll", "a.8bf", 9, ContentHash("important")});
+  planted.AddFile({"C:\\PS7\\a.8bf", "a.8bf", 1, ContentHash("A")});
+  planted.AddFolder("C:\\Windows");
+  files_.CreateFolderTree("C:\\ProgramData\\Brisquell\\Acme Filters");
+  Write(kRecord, planted.ToText());
+  EXPECT_EQ(Run("/UNINSTALL /S"), kExitDone);
+  EXPECT_EQ(Read("C:\\Windows\\system.dll"), "important");
+  EXPECT_FALSE(Has("C:\\PS7\\a.8bf"));
+  // What another version of the package may still remove stays recorded.
+  std::optional<InstallRecord> left = InstallRecord::FromText(Read(kRecord));
+  ASSERT_TRUE(left);
+  EXPECT_EQ(left->files, (std::vector<RecordedFile>{planted.files[0]}));
+  EXPECT_EQ(left->folders, std::vector<std::string>{"C:\\Windows"});
+}
+
+TEST_F(UnattendedTest, ReinstallAddsToTheRecord) {
+  ASSERT_EQ(Run("/S /HOSTS=none /DIR=C:\\Custom"), kExitDone);
+  ASSERT_EQ(Run("/S /HOSTS=photoshop7"), kExitDone);
+  std::optional<InstallRecord> record = InstallRecord::FromText(Read(kRecord));
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->files.size(), 6u);
+  EXPECT_EQ(Run("/UNINSTALL /S"), kExitDone);
+  EXPECT_FALSE(files_.FolderExists("C:\\Custom\\Acme"));
+  EXPECT_FALSE(files_.FolderExists("C:\\PS7\\Acme"));
+
+  // A record that cannot be read is never written over.
+  files_.CreateFolderTree("C:\\ProgramData\\Brisquell\\Acme Filters");
+  Write(kRecord, "not a record");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7"), kExitSomeFailed);
+  EXPECT_EQ(Read(kRecord), "not a record");
+  EXPECT_EQ(Run("/UNINSTALL /S"), kExitUnusable);
+}
+
+TEST_F(UnattendedTest, WithoutSilentTheBoxesAskAndTell) {
+  ASSERT_EQ(Run("/S /DIR=C:\\Custom /HOSTS=none"), kExitDone);
+  toolkit_.answer_message_ = [](const HeadlessToolkit::ShownMessage&) { return kIdNo; };
+  EXPECT_EQ(Run("/UNINSTALL"), kExitDone);
+  EXPECT_TRUE(Has("C:\\Custom\\Acme\\a.8bf"));
+  ASSERT_EQ(toolkit_.messages_.size(), 1u);
+  EXPECT_EQ(toolkit_.messages_[0].text,
+            "Remove the files that unattended installs of Acme Filters put on this computer?");
+  EXPECT_EQ(toolkit_.messages_[0].style, kMbYesNo | kMbIconWarning);
+
+  toolkit_.answer_message_ = [](const HeadlessToolkit::ShownMessage&) { return kIdYes; };
+  EXPECT_EQ(Run("/uninstall"), kExitDone);
+  EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
+  ASSERT_EQ(toolkit_.messages_.size(), 3u);
+  EXPECT_EQ(toolkit_.messages_[2].text, "Removal finished: 3 files removed, 0 kept, 0 failed, 2 folders removed.");
+
+  EXPECT_EQ(Run("/?"), kExitDone);
+  EXPECT_EQ(toolkit_.messages_.back().text, kUsageText);
+  EXPECT_EQ(Run("/DIR=C:\\Custom /Quiet"), kExitUnknownOption);
+  EXPECT_EQ(toolkit_.messages_.back().text, "Unknown option: /Quiet\n\n" + std::string(kUsageText));
+  EXPECT_EQ(toolkit_.messages_.back().style, kMbIconError);
+  EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
+  EXPECT_EQ(windowed_runs_, 0);
+  EXPECT_EQ(Run("/LOG=C:\\Logs\\setup.log"), kExitDone);
+  EXPECT_EQ(windowed_runs_, 1);
+}
+
+TEST_F(UnattendedTest, AFileTooLargeToHashIsNotRecordedAndNeverRemoved) {
+  Write("C:\\Package\\huge.8bf", "");
+  std::filesystem::resize_file(files_.HostPath("C:\\Package\\huge.8bf"), kMaxHashedFileSize + 1);
+  EXPECT_EQ(Run("/S /HOSTS=none /DIR=C:\\Custom /LOG=C:\\Logs\\setup.log"), kExitSomeFailed);
+  EXPECT_TRUE(Has("C:\\Custom\\Acme\\huge.8bf"));
+  std::vector<std::string> lines = LogLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "Error: C:\\Custom\\Acme\\huge.8bf could not be read back for the install record; "
+                      "/UNINSTALL will leave it"),
+            lines.end());
+  EXPECT_EQ(Run("/UNINSTALL /S"), kExitDone);
+  EXPECT_TRUE(Has("C:\\Custom\\Acme\\huge.8bf"));
+  EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
+}
+
+TEST_F(UnattendedTest, PackageHostIsATargetByItsId) {
+  files_.CreateFolderTree("C:\\Viewer\\Plugins");
+  std::string ini =
+      std::string(kSetupIni) + "[hosts]\r\nviewer=Acme Viewer\r\n[host.viewer]\r\nfolder=C:\\Viewer\\Plugins\r\n";
+  EXPECT_EQ(Run("/S /HOSTS=Viewer /LOG=C:\\Logs\\setup.log", ini), kExitDone);
+  EXPECT_EQ(Read("C:\\Viewer\\Plugins\\Acme\\a.8bf"), "A");
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\a.8bf"));
+  std::vector<std::string> lines = LogLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Host: Acme Viewer in C:\\Viewer\\Plugins (id viewer); target"),
+            lines.end());
+  EXPECT_EQ(Run("/UNINSTALL /S", ini), kExitDone);
+  EXPECT_FALSE(Has("C:\\Viewer\\Plugins\\Acme\\a.8bf"));
+  EXPECT_FALSE(files_.FolderExists("C:\\Viewer\\Plugins\\Acme"));
+}
+
+TEST_F(UnattendedTest, AutoscanScansTheDrivesFirstAndEscapeDoesNotStopIt) {
+  Write("C:\\Old\\photoshp.ini", "[photoshop]\r\nplugindirectory=C:\\PS2\r\n");
+  files_.CreateFolder("C:\\PS2");
+  keyboard_.HoldEscape(true);
+  std::string ini = kSetupIni;
+  ini.replace(ini.find("subdir"), 0, "autoscan=1\r\n");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop2", ini), kExitDone);
+  EXPECT_EQ(Read("C:\\PS2\\Acme\\a.8bf"), "A");
+}
+
+TEST_F(UnattendedTest, WindowedRunWithALogLogsWhatTheUserInstalls) {
+  WriteSetupIni(kSetupIni);
+  toolkit_.answer_message_ = [](const HeadlessToolkit::ShownMessage&) { return kIdNo; };
+  std::string line = "Setup.exe /LOG=C:\\Logs\\setup.log";
+  int code = RunWithArguments(platform_, &toolkit_, ParseCommandLine(line), line, [this](RunWatcher* watcher) {
+    SetupApplication application(toolkit_, platform_);
+    application.state().watcher = watcher;
+    application.Run();
+    HeadlessWindow& main = *toolkit_.Find("TMainForm");
+    main.SetItemChecked(TMainForm::Detected, 0, false);
+    main.Click(TMainForm::Install);
+  });
+  EXPECT_EQ(code, kExitDone);
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{
+                "Start: Acme Filters 2.0; command line: Setup.exe /LOG=C:\\Logs\\setup.log",
+                "Host: Paint Shop Pro 5 by JASC, 1st path in C:\\PSP5 (ids paintshoppro, paintshoppro5); ticked",
+                "Host: PhotoShop 7 by Adobe in C:\\PS7 (ids photoshop, photoshop7); ticked",
+                "Target: PhotoShop 7 by Adobe (1/1)",
+                "Copied: a.8bf to C:\\PS7\\Acme\\a.8bf",
+                "Copied: b.8bf to C:\\PS7\\Acme\\b.8bf",
+                "Copied: Filters\\c.8bf to C:\\PS7\\Acme\\Filters\\c.8bf",
+                "Installed: 3 files copied, 0 failures",
+                "End: the window was closed; exit code 0",
+            }));
+  EXPECT_FALSE(Has(kRecord));  // a windowed install keeps no record
+}
+
+}  // namespace
+}  // namespace setup
