@@ -26,6 +26,11 @@ class PackageFileSystem : public FileSystem {
   bool CreateFolder(const std::string&) override { return false; }
   bool CreateFolderTree(const std::string&) override { return false; }
   bool CopyReplacing(const std::string&, const std::string&) override { return false; }
+  bool AppendToFile(const std::string&, std::string_view) override { return false; }
+  bool WriteWholeFile(const std::string&, std::string_view) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
+  bool RemoveFolder(const std::string&) override { return false; }
+  std::string CommonDataFolder() override { return files_.CommonDataFolder(); }
   std::uint32_t LastError() override { return files_.LastError(); }
   std::optional<std::string> ErrorText(std::uint32_t code) override { return files_.ErrorText(code); }
   std::uint32_t DriveTypeOf(const std::string& root) override { return files_.DriveTypeOf(root); }
