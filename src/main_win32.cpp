@@ -1,6 +1,7 @@
 // The Windows program: wires the real back ends to the application.
 #include <windows.h>
 
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
@@ -37,6 +38,13 @@ std::string AnsiCommandLine(bool& lossless) {
 }
 
 }  // namespace
+
+// A program without a console has nowhere to print the name of an uncaught
+// exception. The library's own handler would, and drags a demangler of some
+// 40 KB into the file that every package ships.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   setup::RestrictDllSearch();
