@@ -66,6 +66,7 @@ class PortableWorld : public ContractWorld {
   }
 
   void MakeFolder(const std::string& path) override { fs::create_directories(files_.HostPath(path)); }
+  void SetCurrentFolder(const std::string& path) override { files_.SetCurrentFolder(path); }
 
   void SetAttributes(const std::string& path, std::uint32_t attributes) override {
     fs::path host = files_.HostPath(path);
