@@ -3,6 +3,7 @@
 #include <map>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "hosts/detection_pass.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
@@ -71,7 +72,7 @@ std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
       origins[UpperCased(registry.writes()[i].name)] = {source, std::string(detail)};
   };
 
-  if (IsOnFlag(ReadSetupValue(overlay, "options", "autoscan"))) {
+  if (IsOnFlag(ReadSetupValue(overlay, kOptionsSection, kAutoscanKey))) {
     QuietScan quiet(platform.keyboard);
     bool image_explorer_pro_mark = false;
     DriveScan scan(overlay, quiet, [&](const std::string& folder, std::string_view file_name) {

@@ -222,10 +222,10 @@ class PackageChecker {
   }
 
   void CheckSubfolder() {
-    int line = outline_.LineOf(kOptionsSection, "subdir");
-    std::string value = Value(kOptionsSection, "subdir");
+    int line = outline_.LineOf(kOptionsSection, kSubdirKey);
+    std::string value = Value(kOptionsSection, kSubdirKey);
     if (line == 0 || value.empty() || !ReadInstallSubfolder(platform_).empty()) return;
-    Add(line, kOptionsSection, "subdir", Severity::kWarning,
+    Add(line, kOptionsSection, kSubdirKey, Severity::kWarning,
         "[options] subdir=" + value +
             " is a full path or climbs out of the host's folder: it is ignored and the files go into the folder "
             "itself",
@@ -233,12 +233,12 @@ class PackageChecker {
   }
 
   void CheckAgreement() {
-    int line = outline_.LineOf(kMessagesSection, "agreement");
-    std::string name = Value(kMessagesSection, "agreement");
+    int line = outline_.LineOf(kMessagesSection, kAgreementKey);
+    std::string name = Value(kMessagesSection, kAgreementKey);
     if (line == 0 || name.empty()) return;
     if (platform_.files.ReadWholeFile(folder_ + name, kAgreementFileLimit)) return;
     std::string reason = platform_.files.FileExists(folder_ + name) ? "cannot be read" : "is missing";
-    Add(line, kMessagesSection, "agreement", Severity::kError,
+    Add(line, kMessagesSection, kAgreementKey, Severity::kError,
         "the agreement file " + Quoted(name) + " " + reason +
             ": the program reports an error instead of asking for the agreement, and lists no host",
         platform_.files.FileExists(folder_ + name)
@@ -247,12 +247,12 @@ class PackageChecker {
   }
 
   void CheckPicture() {
-    int line = outline_.LineOf(kPresentationSection, "bitmap");
-    std::string name = Value(kPresentationSection, "bitmap");
+    int line = outline_.LineOf(kPresentationSection, kBitmapKey);
+    std::string name = Value(kPresentationSection, kBitmapKey);
     if (line == 0 || name.empty()) return;
     std::string path = folder_ + name;
     if (!platform_.files.FileExists(path)) {
-      Add(line, kPresentationSection, "bitmap", Severity::kError,
+      Add(line, kPresentationSection, kBitmapKey, Severity::kError,
           "the picture " + Quoted(name) + " is missing: the window shows no picture",
           "put the file into the package folder, or correct the name");
       return;
@@ -263,7 +263,7 @@ class PackageChecker {
       if (PictureIsSound(format, ReadPictureFile(path, platform_.files))) return;
       throw PictureError(path, "the file is not a valid picture");
     } catch (const ToolkitError& error) {
-      Add(line, kPresentationSection, "bitmap", Severity::kError,
+      Add(line, kPresentationSection, kBitmapKey, Severity::kError,
           "the picture " + Quoted(name) +
               " cannot be loaded, which ends the program at start-up on every PC: " + error.what(),
           "save it as a Windows bitmap (.bmp), icon (.ico), metafile (.wmf) or enhanced metafile (.emf)");
@@ -358,9 +358,9 @@ class PackageChecker {
     std::set<std::string> sections_done{std::string(kFilesSection)};
     for (const PackageHost& host : package_hosts_.hosts) {
       if (!sections_done.insert(LowerCased(host.files_section)).second) continue;
-      int line = outline_.LineOf(HostSection(host.id), "files");
+      int line = outline_.LineOf(HostSection(host.id), kHostFilesKey);
       if (!outline_.Find(host.files_section)) {
-        Add(line, HostSection(host.id), "files", Severity::kWarning,
+        Add(line, HostSection(host.id), kHostFilesKey, Severity::kWarning,
             "[" + HostSection(host.id) + "] files=" + host.files_section +
                 " names a section that is not there: the host gets no file",
             "add [" + host.files_section + "] with one line per plug-in file");

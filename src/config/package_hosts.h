@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/setup_keys.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -13,7 +14,7 @@ namespace setup {
 /// No more hosts than this are taken from [hosts]; the rest are skipped.
 inline constexpr std::size_t kMaxPackageHosts = 100;
 /// The section of files a package host gets when it names none.
-inline constexpr std::string_view kDefaultFilesSection = "files";
+inline constexpr std::string_view kDefaultFilesSection = kFilesSection;
 
 /// Why a [hosts] entry is not taken (it is then never listed).
 enum class PackageHostProblem {

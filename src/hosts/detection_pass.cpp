@@ -1,6 +1,7 @@
 #include "hosts/detection_pass.h"
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "hosts/special_detectors.h"
@@ -16,9 +17,9 @@ std::vector<SpecialDetector> SpecialDetectors(const Platform& platform) {
 
 bool IsHostEnabled(const Platform& platform, int index) {
   const HostEntry& entry = HostCatalogue[index];
-  std::string setting = ReadSetupValue(platform, "enabled", entry.VersionId);
-  if (setting.empty()) setting = ReadSetupValue(platform, "enabled", entry.HostId);
-  if (setting.empty()) setting = ReadSetupValue(platform, "enabled", "all");
+  std::string setting = ReadSetupValue(platform, kEnabledSection, entry.VersionId);
+  if (setting.empty()) setting = ReadSetupValue(platform, kEnabledSection, entry.HostId);
+  if (setting.empty()) setting = ReadSetupValue(platform, kEnabledSection, kEnabledAllKey);
   return !IsOffFlag(setting);
 }
 
@@ -28,7 +29,7 @@ void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std:
   if (ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName).empty()) return;
   found.set(index);
   // With autoselect "0" every row comes unticked.
-  bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && entry.Preselect;
+  bool ticked = !IsOffFlag(ReadSetupValue(platform, kOptionsSection, kAutoselectKey)) && entry.Preselect;
   listed.push_back({index, ticked});
 }
 
@@ -40,7 +41,7 @@ std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const Sp
   for (std::size_t n = 0; n < package_hosts.size(); ++n) {
     const PackageHost& host = package_hosts[n];
     if (!IsPackageHostPresent(platform, host)) continue;
-    bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && host.preselect;
+    bool ticked = !IsOffFlag(ReadSetupValue(platform, kOptionsSection, kAutoselectKey)) && host.preselect;
     listed.push_back({static_cast<int>(kHostCount + n), ticked});
   }
   return listed;

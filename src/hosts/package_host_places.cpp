@@ -3,6 +3,7 @@
 #include <array>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "config/text.h"
 #include "hosts/host_catalogue.h"
 #include "hosts/registry_access.h"
@@ -35,8 +36,8 @@ std::string InstallFolderOf(const Platform& platform, const PackageHost& host) {
 }
 
 bool IsPackageHostEnabled(const Platform& platform, const PackageHost& host) {
-  std::string setting = ReadSetupValue(platform, "enabled", host.id);
-  if (setting.empty()) setting = ReadSetupValue(platform, "enabled", "all");
+  std::string setting = ReadSetupValue(platform, kEnabledSection, host.id);
+  if (setting.empty()) setting = ReadSetupValue(platform, kEnabledSection, kEnabledAllKey);
   return !IsOffFlag(setting);
 }
 

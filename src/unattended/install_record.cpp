@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "config/text.h"
 
 namespace setup {
@@ -120,7 +121,7 @@ std::optional<InstallRecord> InstallRecord::FromText(std::string_view text) {
 std::string RecordPath(const Platform& platform, std::string_view maker) {
   std::string common = platform.files.CommonDataFolder();
   if (!IsAbsolutePath(common)) return {};
-  std::string title = FolderName(ReadSetupValue(platform, "presentation", "title"));
+  std::string title = FolderName(ReadSetupValue(platform, kPresentationSection, kTitleKey));
   if (title.empty()) title = "Untitled";
   std::string maker_folder = FolderName(maker);
   if (maker_folder.empty()) maker_folder = "Plug-in Setup";
