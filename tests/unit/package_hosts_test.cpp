@@ -6,8 +6,8 @@
 #include "config/text.h"
 #include "hosts/package_host_places.h"
 #include "install/installation.h"
-#include "install/installation_record.h"
 #include "unit/app_world.h"
+#include "unit/installation_transcript.h"
 
 namespace setup {
 namespace {
@@ -314,7 +314,7 @@ struct PackageHostInstallTest : testing::Test, PackageHostWorld {
     WriteSetupIni(ini);
     return ReadPackageHosts(platform_).hosts.at(n);
   }
-  InstallationRecord record_;
+  InstallationTranscript record_;
 };
 
 TEST_F(PackageHostInstallTest, TargetsCountsAndCancel) {
@@ -335,11 +335,11 @@ TEST_F(PackageHostInstallTest, TargetsCountsAndCancel) {
 
   // A place gone since the host was listed is reported under its text.
   registry_.Load("REGEDIT4\n[-HKLM\\SOFTWARE\\Adobe\\Photoshop\\190.0]\n", RegistryView::k64Bit);
-  InstallationRecord gone;
+  InstallationTranscript gone;
   InstallFiles(platform_, {{}, false, "", "Acme", {psnew}}, gone);
   EXPECT_EQ(gone.errors, std::vector<std::string>{"The plug-in folder of Photoshop (64-bit) could not be found."});
 
-  InstallationRecord cancelled;
+  InstallationTranscript cancelled;
   cancelled.cancel_requested = true;
   InstallFiles(platform_, {{}, true, "C:\\Custom", "Acme", {cc}}, cancelled);
   EXPECT_EQ(cancelled.targets, std::vector<std::string>{"C:\\Custom\\ (2/2)"});
