@@ -9,17 +9,11 @@
 #include "hosts/registry_access.h"
 
 namespace setup {
-namespace {
-
-constexpr auto kCatalogueDescriptions = [] {
-  std::array<std::string_view, kHostCount> descriptions{};
+PackageHosts ReadPackageHosts(const Platform& platform) {
+  std::array<std::string_view, kHostCount> descriptions;
   for (std::size_t i = 0; i < kHostCount; ++i) descriptions[i] = HostCatalogue[i].Description;
-  return descriptions;
-}();
-
-}  // namespace
-
-PackageHosts ReadPackageHosts(const Platform& platform) { return ParsePackageHosts(platform, kCatalogueDescriptions); }
+  return ParsePackageHosts(platform, descriptions);
+}
 
 std::string FoundFolderOf(const Platform& platform, const PackageHost& host) {
   if (host.from_registry)

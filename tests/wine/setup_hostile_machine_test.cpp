@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "hosts/host_catalogue_table.h"
+#include "hosts/host_catalogue.h"
 #include "wine/setup_test_support.h"
 
 namespace setup::ui {
