@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/registry_access.h"
+
 namespace setup {
 namespace {
 
