@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "hosts/host_catalogue.h"
+#include "hosts/registry_access.h"
 #include "wine/setup_test_support.h"
 
 namespace setup::ui {
