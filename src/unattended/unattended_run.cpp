@@ -24,21 +24,16 @@
 
 namespace setup {
 
-const std::string_view kUsageText =
-    "Setup.exe [/S] [/ACCEPT] [/HOSTS=id,id,...] [/DIR=folder] [/LOG=file]\n"
-    "Setup.exe /UNINSTALL [/S] [/LOG=file]\n"
-    "\n"
-    "/S\tsilent: no window and no message box\n"
-    "/ACCEPT\taccept the agreement (needed with /S when there is one)\n"
-    "/HOSTS=\tinstall into the found hosts with these ids; none: no host\n"
-    "/DIR=\talso install into this existing folder\n"
-    "/LOG=\tappend a log of the run to this file\n"
-    "/UNINSTALL\tremove what unattended installs put on this computer\n"
-    "/?\tthis help\n"
-    "\n"
-    "Exit codes: 0 done, 1 a file failed, 2 nothing to install,\n"
-    "3 package or command line unusable, 4 agreement not accepted,\n"
-    "5 unknown option.";
+std::string UsageText() {
+  return "Setup.exe [options]\n"
+         "Setup.exe /UNINSTALL [/S] [/LOG=file]\n"
+         "\n" +
+         OptionLines() +
+         "\n\n"
+         "Exit codes: 0 done, 1 a file failed, 2 nothing to install,\n"
+         "3 package or command line unusable, 4 agreement not accepted,\n"
+         "5 unknown option.";
+}
 
 namespace {
 
@@ -348,11 +343,11 @@ int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLi
         unknown ? "Unknown option: " + arguments.unknown : "The command line cannot be used: " + arguments.unusable;
     InstallLog log(platform, arguments.log.value_or(""));
     if (log.Write("Start", StartDetails(platform, command_line))) log.Write("Error", what);
-    show(what + "\n\n" + std::string(kUsageText), kMbIconError);
+    show(what + "\n\n" + UsageText(), kMbIconError);
     return End(log, unknown ? kExitUnknownOption : kExitUnusable, "nothing done");
   }
   if (arguments.help) {
-    show(kUsageText, kMbIconInformation);
+    show(UsageText(), kMbIconInformation);
     return kExitDone;
   }
   if (arguments.uninstall) {

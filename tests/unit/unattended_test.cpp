@@ -344,9 +344,9 @@ TEST_F(UnattendedTest, WithoutSilentTheBoxesAskAndTell) {
   EXPECT_EQ(toolkit_.messages_[2].text, "Removal finished: 3 files removed, 0 kept, 0 failed, 2 folders removed.");
 
   EXPECT_EQ(Run("/?"), kExitDone);
-  EXPECT_EQ(toolkit_.messages_.back().text, kUsageText);
-  EXPECT_EQ(Run("/DIR=C:\\Custom /Quiet"), kExitUnknownOption);
-  EXPECT_EQ(toolkit_.messages_.back().text, "Unknown option: /Quiet\n\n" + std::string(kUsageText));
+  EXPECT_EQ(toolkit_.messages_.back().text, UsageText());
+  EXPECT_EQ(Run("/DIR=C:\\Custom /Qn"), kExitUnknownOption);
+  EXPECT_EQ(toolkit_.messages_.back().text, "Unknown option: /Qn\n\n" + UsageText());
   EXPECT_EQ(toolkit_.messages_.back().style, kMbIconError);
   EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
   EXPECT_EQ(windowed_runs_, 0);
