@@ -17,6 +17,7 @@
 #include "scan/drive_scan.h"
 #include "scan/scan_hits.h"
 #include "unattended/exit_code.h"
+#include "unattended/files_check.h"
 #include "unattended/install_log.h"
 #include "unattended/install_record.h"
 #include "unattended/removal.h"
@@ -232,8 +233,20 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     log.Write("Nothing to install", "no target");
     return End(log, kExitNothingToDo, "nothing installed");
   }
-  if (BuildDeploymentList(platform).empty()) {
-    log.Write("Nothing to install", "the files list of setup.ini matches no file of the package");
+  // An entry that matches nothing is a file the package lacks: a
+  // deployment that installs the rest has not done what it was asked to.
+  std::vector<std::string> sections = FilesSectionsUsed(choice);
+  FilesSectionsCheck files_check = CheckFilesSections(platform, sections);
+  for (const std::string& section : files_check.empty_sections)
+    log.Write("Not matched", "[" + section + "] lists no file");
+  for (const UnmatchedFilesEntry& entry : files_check.unmatched)
+    log.Write("Not matched",
+              "[" + entry.section + "] " + entry.key + "=" + entry.value + " matches no file of the package");
+  bool all_matched = files_check.unmatched.empty() && files_check.empty_sections.empty();
+  if (files_check.matched == 0) {
+    std::string names;
+    for (const std::string& section : sections) names += (names.empty() ? "[" : ", [") + section + "]";
+    log.Write("Nothing to install", "no entry of " + names + " matches a file of the package");
     return End(log, kExitNothingToDo, "nothing installed");
   }
 
@@ -262,7 +275,7 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
   for (const std::string& path : recording.unrecorded)
     log.Write("Error", path + " could not be read back for the install record; /UNINSTALL will leave it");
   bool recorded = record_written && recording.unrecorded.empty();
-  int code = logged.failed == 0 && recorded ? kExitDone : kExitSomeFailed;
+  int code = logged.failed == 0 && recorded && all_matched ? kExitDone : kExitSomeFailed;
   return End(log, code,
              std::to_string(logged.copied) + " files copied, " + std::to_string(logged.failed) + " failures");
 }

@@ -184,6 +184,11 @@ TEST_F(UnattendedTest, ExitCodes) {
       {"/S /X", kSetupIni, kExitUnknownOption, false},
       {"/S /?", kSetupIni, kExitDone, false},
       {"/S /LOG=C:\\NoSuchFolder\\setup.log", kSetupIni, kExitUnusable, false},
+      {"/S /LOG=setup.log", kSetupIni, kExitUnusable, false},
+      {"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-", kSetupIni, kExitDone, true},
+      {"/S /NORESTART", kSetupIni, kExitDone, true},
+      {"/QUIET /X", kSetupIni, kExitUnknownOption, false},
+      {"/X /SILENT", kSetupIni, kExitUnknownOption, false},
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all(root_ / "PS7");
@@ -352,6 +357,10 @@ TEST_F(UnattendedTest, WithoutSilentTheBoxesAskAndTell) {
   EXPECT_EQ(windowed_runs_, 0);
   EXPECT_EQ(Run("/LOG=C:\\Logs\\setup.log"), kExitDone);
   EXPECT_EQ(windowed_runs_, 1);
+  EXPECT_EQ(Run("/LOG=setup.log"), kExitUnusable);
+  EXPECT_EQ(toolkit_.messages_.back().text,
+            "The command line cannot be used: the log file of /LOG is not a full path: setup.log\n\n" + UsageText());
+  EXPECT_EQ(windowed_runs_, 1);
 }
 
 TEST_F(UnattendedTest, AFileTooLargeToHashIsNotRecordedAndNeverRemoved) {
@@ -382,6 +391,48 @@ TEST_F(UnattendedTest, PackageHostIsATargetByItsId) {
   EXPECT_EQ(Run("/UNINSTALL /S", ini), kExitDone);
   EXPECT_FALSE(Has("C:\\Viewer\\Plugins\\Acme\\a.8bf"));
   EXPECT_FALSE(files_.FolderExists("C:\\Viewer\\Plugins\\Acme"));
+}
+
+TEST_F(UnattendedTest, EveryFilesSectionATargetUsesCountsAndAnEntryMatchingNothingIsAFailure) {
+  files_.CreateFolderTree("C:\\Viewer\\Plugins");
+  const std::string head = "[presentation]\r\ntitle=Acme Filters\r\nversion=2.0\r\n[options]\r\nsubdir=Acme\r\n";
+  const std::string viewer =
+      "[hosts]\r\nviewer=Acme Viewer\r\n[host.viewer]\r\nfolder=C:\\Viewer\\Plugins\r\nfiles=files64\r\n";
+  struct Case {
+    const char* hosts;
+    std::string ini;
+    int code;
+    const char* installed;  // a file the run copies, or "" for none
+    const char* line;       // a line of the log
+  } cases[] = {
+      // Only a package host's own section: installed (it used to end with 2).
+      {"viewer", head + viewer + "[files64]\r\n1=*.8bf\r\n", kExitDone, "C:\\Viewer\\Plugins\\Acme\\a.8bf",
+       "End: 2 files copied, 0 failures; exit code 0"},
+      {"photoshop7", std::string(kSetupIni) + "3=missing.8bf\r\n", kExitSomeFailed, "C:\\PS7\\Acme\\a.8bf",
+       "Not matched: [files] 3=missing.8bf matches no file of the package"},
+      {"photoshop7,viewer", std::string(kSetupIni) + viewer + "[FILES64]\r\n1=x64\\*.8bf\r\n", kExitSomeFailed,
+       "C:\\PS7\\Acme\\a.8bf", "Not matched: [files64] 1=x64\\*.8bf matches no file of the package"},
+      {"photoshop7,viewer", std::string(kSetupIni) + viewer, kExitSomeFailed, "C:\\PS7\\Acme\\a.8bf",
+       "Not matched: [files64] lists no file"},
+      // The catalogue's [files] is not used by a package host of its own section.
+      {"viewer", std::string(kSetupIni) + viewer + "[files64]\r\n1=*.x64\r\n", kExitNothingToDo, "",
+       "Nothing to install: no entry of [files64] matches a file of the package"},
+      {"photoshop7", head + "[files]\r\n1=Filters\r\n2=..\\a.8bf\r\n", kExitNothingToDo, "",
+       "Nothing to install: no entry of [files] matches a file of the package"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(root_ / "PS7" / "Acme");
+    std::filesystem::remove_all(root_ / "Viewer" / "Plugins" / "Acme");
+    std::filesystem::remove(root_ / "Logs" / "setup.log");
+    EXPECT_EQ(Run(std::string("/S /LOG=C:\\Logs\\setup.log /HOSTS=") + c.hosts, c.ini), c.code) << c.hosts << c.ini;
+    if (*c.installed) {
+      EXPECT_TRUE(Has(c.installed)) << c.installed;
+    } else {
+      EXPECT_FALSE(files_.FolderExists("C:\\PS7\\Acme") || files_.FolderExists("C:\\Viewer\\Plugins\\Acme"));
+    }
+    std::vector<std::string> lines = LogLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.line;
+  }
 }
 
 TEST_F(UnattendedTest, AutoscanScansTheDrivesFirstAndEscapeDoesNotStopIt) {
