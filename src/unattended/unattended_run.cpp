@@ -21,6 +21,7 @@
 #include "unattended/install_log.h"
 #include "unattended/install_record.h"
 #include "unattended/removal.h"
+#include "unattended/system_account.h"
 #include "unattended/target_choice.h"
 
 namespace setup {
@@ -216,6 +217,15 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     LogHost(platform, log, host, package_hosts, target ? "target" : "not a target");
   }
   if (listed.empty()) log.Write("Host", "no host found");
+  if (platform.environment.RunsAsLocalSystem()) {
+    // Deployment services start the program as SYSTEM by default; most
+    // hosts register for the user who installed them.
+    log.Write("System",
+              "running as LocalSystem: HKEY_CURRENT_USER is the system account's own, so hosts "
+              "registered there for a user are not seen; install in the user's context to reach them");
+    for (const UnseenPlace& place : PlacesUnseenAsSystem(platform, found, package_hosts, listed))
+      log.Write("Not seen", place.description + " (" + place.ids + "): " + place.key);
+  }
   for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
 
   InstallChoice choice;

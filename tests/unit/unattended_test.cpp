@@ -435,6 +435,30 @@ TEST_F(UnattendedTest, EveryFilesSectionATargetUsesCountsAndAnEntryMatchingNothi
   }
 }
 
+TEST_F(UnattendedTest, AsLocalSystemTheLogNamesThePlacesOfTheUsersHostsItCannotSee) {
+  environment_.SetLocalSystem(true);
+  std::string ini = std::string(kSetupIni) +
+                    "[enabled]\r\nall=0\r\npaintshoppro4=1\r\npaintshoppro5=1\r\nphotoshop7=1\r\nreg=1\r\nmachine=1\r\n"
+                    "[hosts]\r\nreg=Acme Reg\r\nmachine=Acme Machine\r\n"
+                    "[host.reg]\r\nregistry=HKCU\\Software\\Acme|Plugins\r\n"
+                    "[host.machine]\r\nregistry=HKLM\\Software\\Acme|Plugins\r\n";
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7 /LOG=C:\\Logs\\setup.log", ini), kExitDone);
+  std::vector<std::string> seen;
+  for (const std::string& line : LogLines())
+    if (line.rfind("System: ", 0) == 0 || line.rfind("Not seen: ", 0) == 0) seen.push_back(line);
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "System: running as LocalSystem: HKEY_CURRENT_USER is the system account's own, so hosts "
+                      "registered there for a user are not seen; install in the user's context to reach them",
+                      "Not seen: Paint Shop Pro 4 by JASC (ids paintshoppro, paintshoppro4): "
+                      "HKEY_CURRENT_USER\\Software\\JASC\\Paint Shop Pro\\ImageProcessingFilter",
+                      "Not seen: Paint Shop Pro 5 by JASC, 2nd path (ids paintshoppro, paintshoppro5): "
+                      "HKEY_CURRENT_USER\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter",
+                      "Not seen: Paint Shop Pro 5 by JASC, 3rd path (ids paintshoppro, paintshoppro5): "
+                      "HKEY_CURRENT_USER\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter",
+                      "Not seen: Acme Reg (id reg): HKEY_CURRENT_USER\\Software\\Acme",
+                  }));
+}
+
 TEST_F(UnattendedTest, AutoscanScansTheDrivesFirstAndEscapeDoesNotStopIt) {
   Write("C:\\Old\\photoshp.ini", "[photoshop]\r\nplugindirectory=C:\\PS2\r\n");
   files_.CreateFolder("C:\\PS2");
