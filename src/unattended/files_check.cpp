@@ -14,8 +14,7 @@ std::vector<std::string> FilesSectionsUsed(const InstallChoice& choice) {
                              [&](const std::string& used) { return EqualIgnoringCase(used, section); });
     if (!known) sections.emplace_back(section);
   };
-  if (!choice.hosts.empty()) add(kDefaultFilesSection);
-  for (const PackageHost& host : choice.package_hosts) add(host.files_section);
+  for (const ListedHost& host : choice.hosts) add(host.files_section);
   if (choice.custom) add(kDefaultFilesSection);
   return sections;
 }

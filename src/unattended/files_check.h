@@ -11,8 +11,9 @@
 namespace setup {
 
 /// The files sections the chosen targets copy from, each once, in target
-/// order: [files] for catalogue hosts and the extra folder, a package host's
-/// own section for it. Letter case is ignored, as setup.ini ignores it.
+/// order: each host's section ([files] for the catalogue's, a package host's
+/// own), then [files] for the extra folder. Letter case is ignored, as
+/// setup.ini ignores it.
 std::vector<std::string> FilesSectionsUsed(const InstallChoice& choice);
 
 /// An entry of a files section that matches no file of the package.

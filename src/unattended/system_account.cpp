@@ -5,6 +5,7 @@
 #include "hosts/host_catalogue.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
+#include "platform/ansi_text.h"
 
 namespace setup {
 
@@ -15,7 +16,6 @@ constexpr std::string_view kCurrentUserName = "HKEY_CURRENT_USER\\";
 }  // namespace
 
 std::vector<UnseenPlace> PlacesUnseenAsSystem(const Platform& platform, const FoundMarks& found,
-                                              std::span<const PackageHost> package_hosts,
                                               std::span<const ListedHost> listed) {
   std::vector<UnseenPlace> unseen;
   for (std::size_t i = 0; i < kHostCount; ++i) {
@@ -26,11 +26,10 @@ std::vector<UnseenPlace> PlacesUnseenAsSystem(const Platform& platform, const Fo
                       "ids " + std::string(entry.HostId) + ", " + std::string(entry.VersionId),
                       std::string(kCurrentUserName) + std::string(entry.KeyPath)});
   }
-  for (std::size_t n = 0; n < package_hosts.size(); ++n) {
-    const PackageHost& host = package_hosts[n];
+  for (const PackageHost& host : ReadPackageHosts(platform).hosts) {
     if (!host.from_registry || host.root != RootKey::kCurrentUser) continue;
     bool is_listed = std::any_of(listed.begin(), listed.end(), [&](const ListedHost& row) {
-      return row.IsPackageHost() && row.PackageHostNumber() == n;
+      return row.IsPackageHost() && EqualIgnoringCase(row.place.id, host.id);
     });
     if (is_listed || !IsPackageHostEnabled(platform, host)) continue;
     unseen.push_back({host.description, "id " + host.id, std::string(kCurrentUserName) + host.key_path});

@@ -21,9 +21,9 @@ struct UnseenPlace {
 /// The places the pass read from HKEY_CURRENT_USER and found nothing at:
 /// the catalogue entries [enabled] allows (those the program's own
 /// scratch key holds are left out: the detectors and the scan fill it in the
-/// same run), then the package hosts read from there, in list order.
+/// same run), then the package hosts read from there that list no row, in
+/// [hosts] order.
 std::vector<UnseenPlace> PlacesUnseenAsSystem(const Platform& platform, const FoundMarks& found,
-                                              std::span<const PackageHost> package_hosts,
                                               std::span<const ListedHost> listed);
 
 }  // namespace setup

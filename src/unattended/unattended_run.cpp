@@ -202,7 +202,7 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     log.Write("System",
               "running as LocalSystem: HKEY_CURRENT_USER is the system account's own, so hosts "
               "registered there for a user are not seen; install in the user's context to reach them");
-    for (const UnseenPlace& place : PlacesUnseenAsSystem(platform, found, package_hosts, listed))
+    for (const UnseenPlace& place : PlacesUnseenAsSystem(platform, found, listed))
       log.Write("Not seen", place.description + " (" + place.ids + "): " + place.key);
   }
   for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
