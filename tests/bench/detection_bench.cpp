@@ -112,9 +112,13 @@ int main() {
   world->WriteFile(world->files().ExecutableFolder() + "setup.ini", SetupIniWith150EnabledKeys() + hosts);
   std::size_t with_hosts = 0;
   double with_ms = time_passes(passes, with_hosts);
+  // The pass without them again, the machine as warm as for the pass with them.
+  world->WriteFile(world->files().ExecutableFolder() + "setup.ini", SetupIniWith150EnabledKeys());
+  std::size_t again = 0;
+  double again_ms = time_passes(passes, again);
   std::printf(
       "with package hosts over %d subkeys and a folder of %d entries: %zu hosts listed, %.2f ms per pass "
-      "(%d passes), %.2f times the pass without them\n",
-      kSubkeys, kEntries, with_hosts, with_ms, passes, with_ms / ms);
+      "(%d passes); without them again: %.2f ms; %.2f times the pass without them (the mean of both)\n",
+      kSubkeys, kEntries, with_hosts, with_ms, passes, again_ms, with_ms / ((ms + again_ms) / 2));
   return with_hosts == kHostCount + kInstalledVersions + kMatchingFolders ? 0 : 1;
 }
