@@ -57,7 +57,9 @@ std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const Sp
     for (const PackageHostMatch& match : MatchesOf(platform, host)) {
       // The limit counts listed places, however many hosts they come from.
       if (package_rows == kMaxPackageHosts) return listed;
-      // A folder a pattern matched was just seen to be one.
+      // Unlike a catalogue entry, a value left behind by an uninstalled host
+      // does not list it: the folder must be there. A folder a pattern
+      // matched was just seen to be one.
       const std::string& folder = match.found_folder;
       if (!IsAbsolutePath(folder) || (!match.host.folder_is_match && !platform.files.FolderExists(folder))) continue;
       if (TextTaken(match.host.description, listed)) continue;

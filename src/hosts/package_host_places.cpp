@@ -124,12 +124,4 @@ bool IsPackageHostEnabled(const Platform& platform, const PackageHost& host) {
   return !IsOffFlag(setting);
 }
 
-bool IsPackageHostPresent(const Platform& platform, const PackageHost& host) {
-  if (!IsPackageHostEnabled(platform, host)) return false;
-  // Unlike a catalogue entry, a value left behind by an uninstalled host
-  // does not list it: the folder must be there.
-  std::string folder = FoundFolderOf(platform, host);
-  return IsAbsolutePath(folder) && platform.files.FolderExists(folder);
-}
-
 }  // namespace setup

@@ -44,8 +44,4 @@ std::string InstallFolderOf(const Platform& platform, const PackageHost& host);
 /// "all", else on; only "0" switches off.
 bool IsPackageHostEnabled(const Platform& platform, const PackageHost& host);
 
-/// True when the host is to be listed: enabled, and its found folder is a
-/// full path to a folder that exists.
-bool IsPackageHostPresent(const Platform& platform, const PackageHost& host);
-
 }  // namespace setup
