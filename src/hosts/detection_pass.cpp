@@ -2,6 +2,7 @@
 
 #include "config/setup_config.h"
 #include "config/setup_keys.h"
+#include "config/text.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "hosts/special_detectors.h"
@@ -45,6 +46,18 @@ void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std:
   if (IsHostEnabled(platform, index)) AddIfFound(platform, index, Autoselect(platform), found, listed);
 }
 
+namespace {
+
+// A catalogue entry's text, or that of a package host listed before.
+bool TextTaken(std::string_view description, const std::vector<ListedHost>& listed) {
+  if (IsCatalogueDescription(description)) return true;
+  for (const ListedHost& row : listed)
+    if (row.IsPackageHost() && EqualIgnoringCase(row.description, description)) return true;
+  return false;
+}
+
+}  // namespace
+
 std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors,
                                     FoundMarks& found, std::span<const PackageHost> package_hosts) {
   for (const SpecialDetector& detector : detectors) detector();
@@ -57,9 +70,22 @@ std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const Sp
   for (int index = 0; index < static_cast<int>(kHostCount); ++index) {
     if (!any_enabled_key || IsHostEnabled(platform, index)) AddIfFound(platform, index, autoselect, found, listed);
   }
+  std::size_t package_rows = 0;
   for (const PackageHost& host : package_hosts) {
-    if (!IsPackageHostPresent(platform, host)) continue;
-    listed.push_back(PackageHostRow(platform, host, autoselect && host.preselect));
+    if (!IsPackageHostEnabled(platform, host)) continue;
+    bool ticked = autoselect && host.preselect;
+    for (const PackageHostMatch& match : MatchesOf(platform, host)) {
+      // The limit counts listed places, however many hosts they come from.
+      if (package_rows == kMaxPackageHosts) return listed;
+      // Unlike a catalogue entry, a value left behind by an uninstalled host
+      // does not list it: the folder must be there. A folder a pattern
+      // matched was just seen to be one.
+      const std::string& folder = match.found_folder;
+      if (!IsAbsolutePath(folder) || (!match.host.folder_is_match && !platform.files.FolderExists(folder))) continue;
+      if (TextTaken(match.host.description, listed)) continue;
+      listed.push_back(PackageHostRow(platform, match.host, ticked));
+      ++package_rows;
+    }
   }
   return listed;
 }
