@@ -60,7 +60,7 @@ const char* HostSourceName(HostSource source) {
   return "";
 }
 
-std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
+std::vector<HostRow> ListHostsReadOnly(const Platform& platform, std::vector<UnheldHostFolder>* unheld) {
   OverlayRegistry registry(platform.registry);
   Platform overlay{registry, platform.profile, platform.files, platform.keyboard, platform.clock, platform.environment};
 
@@ -92,6 +92,7 @@ std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
   FoundMarks found;
   PackageHosts package = ReadPackageHosts(overlay);
   std::vector<ListedHost> listed = DetectHosts(overlay, detectors, found, package.hosts);
+  if (unheld) *unheld = HostsWithUnheldFolders(overlay, package.hosts);
 
   std::string subfolder = ReadInstallSubfolder(overlay);
   std::vector<HostRow> rows;

@@ -13,6 +13,7 @@
 #include "hosts/host_catalogue.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
+#include "hosts/unheld_folders.h"
 #include "install/installation.h"
 #include "scan/drive_scan.h"
 #include "scan/scan_hits.h"
@@ -117,6 +118,13 @@ void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host,
                         std::string(role));
 }
 
+// The hosts left off the list for a folder name the system could only give
+// as a look-alike: said, or the user would look for them in vain.
+void LogUnheldHosts(const Platform& platform, InstallLog& log, std::span<const PackageHost> package_hosts) {
+  for (const UnheldHostFolder& host : HostsWithUnheldFolders(platform, package_hosts))
+    log.Write("Not listed", UnheldHostText(host));
+}
+
 // The log of a windowed run: the hosts each detection pass lists and every
 // installation the user starts.
 class WindowedLog : public RunWatcher {
@@ -127,6 +135,7 @@ class WindowedLog : public RunWatcher {
     for (const ListedHost& host : listed)
       LogHost(platform_, log_, host, package_hosts, host.ticked ? "ticked" : "not ticked");
     if (listed.empty()) log_.Write("Host", "no host found");
+    LogUnheldHosts(platform_, log_, package_hosts);
   }
   InstallationObserver& InstallStarting(InstallationObserver& window) override {
     installation_.emplace(log_, &window);
@@ -220,6 +229,7 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     LogHost(platform, log, host, package_hosts, target ? "target" : "not a target");
   }
   if (listed.empty()) log.Write("Host", "no host found");
+  LogUnheldHosts(platform, log, package_hosts);
   for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
 
   InstallChoice choice;
@@ -279,6 +289,10 @@ std::string CountText(int count, std::string_view what) { return std::to_string(
 int RunSilentInstall(const Platform& platform, const CommandLine& arguments, std::string_view command_line) {
   InstallLog log(platform, arguments.log.value_or(""));
   if (!log.Write("Start", StartDetails(platform, command_line))) return kExitUnusable;
+  if (std::string problem = UnheldProgramFolderText(platform.files); !problem.empty()) {
+    log.Write("Error", problem);
+    return End(log, kExitUnusable, "nothing installed");
+  }
   if (!HasSetupIni(platform)) {
     log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));
     return End(log, kExitUnusable, "nothing installed");
@@ -298,6 +312,11 @@ int RunUninstall(const Platform& platform, const CommandLine& arguments, std::st
   if (!log.Write("Start", StartDetails(platform, command_line))) {
     tell("The log file " + *arguments.log + " cannot be written.");
     return kExitUnusable;
+  }
+  if (std::string problem = UnheldProgramFolderText(platform.files); !problem.empty()) {
+    log.Write("Error", problem);
+    tell(problem);
+    return End(log, kExitUnusable, "nothing removed");
   }
   if (!HasSetupIni(platform)) {
     log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));

@@ -196,6 +196,14 @@ TEST_F(InstallFilesTest, AHostFolderThatIsNoFullPathIsNoTarget) {
   EXPECT_FALSE(files_.FolderExists("C:\\Package\\Rel"));
 }
 
+TEST_F(InstallFilesTest, AFolderThatCannotBeMadeIsReportedOnce) {
+  Write("C:\\PS7\\Acme", "a file where the folder goes");
+  InstallFiles(platform_, {{Index("PhotoShop 7 by Adobe")}, false, "", "Acme"}, record_);
+  EXPECT_EQ(
+      std::count(record_.errors.begin(), record_.errors.end(), "Subdirectory C:\\PS7\\Acme could not be created."), 1);
+  EXPECT_EQ(record_.errors.size(), 1u + 2u) << "and each file once";
+}
+
 TEST_F(InstallFilesTest, LinksInsideATargetAreNotWrittenThrough) {
   Write("C:\\Outside\\a.8bf", "kept");
   Write("C:\\Outside\\Filters\\keep.txt", "");

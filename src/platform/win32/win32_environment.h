@@ -4,7 +4,7 @@
 
 namespace setup {
 
-/// The process environment through GetEnvironmentVariableA.
+/// The process environment, read in the wide form and converted exactly.
 class Win32Environment : public Environment {
  public:
   std::optional<std::string> Variable(std::string_view name) override;
