@@ -199,9 +199,11 @@ TEST_F(InstallFilesTest, AHostFolderThatIsNoFullPathIsNoTarget) {
 TEST_F(InstallFilesTest, AFolderThatCannotBeMadeIsReportedOnce) {
   Write("C:\\PS7\\Acme", "a file where the folder goes");
   InstallFiles(platform_, {{Index("PhotoShop 7 by Adobe")}, false, "", "Acme"}, record_);
-  EXPECT_EQ(
-      std::count(record_.errors.begin(), record_.errors.end(), "Subdirectory C:\\PS7\\Acme could not be created."), 1);
-  EXPECT_EQ(record_.errors.size(), 1u + 2u) << "and each file once";
+  ASSERT_EQ(record_.errors.size(), 4u);
+  EXPECT_EQ(record_.errors[0], "Subdirectory C:\\PS7\\Acme could not be created.");
+  EXPECT_EQ(record_.errors[1].rfind("The file a.8bf could not be copied.", 0), 0u);
+  EXPECT_EQ(record_.errors[2], "Subdirectory C:\\PS7\\Acme\\Filters could not be created.");
+  EXPECT_EQ(record_.errors[3].rfind("The file Filters\\c.8bf could not be copied.", 0), 0u);
 }
 
 TEST_F(InstallFilesTest, LinksInsideATargetAreNotWrittenThrough) {

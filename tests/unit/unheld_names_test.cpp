@@ -137,8 +137,8 @@ TEST_F(UnheldNamesTest, AHostFolderTheCodePageCannotHoldIsNotListedAndNothingIsM
 
   // The window lists the one host it can name.
   app_.Run();
-  ASSERT_EQ(Main().ItemCount(Main::Detected), 1);
-  EXPECT_EQ(Main().ItemText(Main::Detected, 0), "PhotoShop 7 by Adobe");
+  ASSERT_EQ(Main().ItemCount(TMainForm::Detected), 1);
+  EXPECT_EQ(Main().ItemText(TMainForm::Detected, 0), "PhotoShop 7 by Adobe");
 
   // The silent run says why the others are missing, and installs there only.
   EXPECT_EQ(RunSilent("/HOSTS=photoshop13,viewer,photoshop7"), kExitDone);
@@ -191,19 +191,20 @@ TEST_F(UnheldNamesTest, AProgramFolderTheCodePageCannotHoldEndsTheRunWithItsReas
 
 TEST_F(UnheldNamesTest, APickedOrTypedFolderTheCodePageCannotHoldIsNoTarget) {
   app_.Run();
+  const std::string custom = Main().Text(TMainForm::Custom);
   toolkit_.browse_answer_ = std::string("C:\\PS") + kU;
-  Main().Click(Main::Browse);
+  Main().Click(TMainForm::Browse);
   ASSERT_EQ(toolkit_.messages_.size(), 1u);
   EXPECT_EQ(toolkit_.messages_[0].text,
             "The name of the folder C:\\PS? holds a character that this system's code page cannot hold. Choose a "
             "folder with a plain name.");
-  EXPECT_FALSE(Main().IsChecked(Main::DoCustom));
+  EXPECT_EQ(Main().Text(TMainForm::Custom), custom);
 
   // Typed: the folder does not exist for this program, and nothing is made.
   toolkit_.answer_message_ = [](const HeadlessToolkit::ShownMessage&) { return kIdNo; };
-  Main().SetText(Main::Custom, std::string("C:\\PS") + kU);
-  Main().SetChecked(Main::DoCustom, true);
-  Main().Click(Main::Install);
+  Main().SetText(TMainForm::Custom, std::string("C:\\PS") + kU);
+  Main().SetChecked(TMainForm::DoCustom, true);
+  Main().Click(TMainForm::Install);
   EXPECT_EQ(MessageTexts().back(), StringText(kStrCustomFolderMissing));
   EXPECT_FALSE(files_.FolderExists("C:\\PSO\\Acme"));
 }
