@@ -263,10 +263,6 @@ std::string CountText(int count, std::string_view what) { return std::to_string(
 int RunSilentInstall(const Platform& platform, const CommandLine& arguments, std::string_view command_line) {
   InstallLog log(platform, arguments.log.value_or(""));
   if (!log.Write("Start", StartDetails(platform, command_line))) return kExitUnusable;
-  if (std::string problem = UnheldProgramFolderText(platform.files); !problem.empty()) {
-    log.Write("Error", problem);
-    return End(log, kExitUnusable, "nothing installed");
-  }
   if (!HasSetupIni(platform)) {
     log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));
     return End(log, kExitUnusable, "nothing installed");
@@ -286,11 +282,6 @@ int RunUninstall(const Platform& platform, const CommandLine& arguments, std::st
   if (!log.Write("Start", StartDetails(platform, command_line))) {
     tell("The log file " + *arguments.log + " cannot be written.");
     return kExitUnusable;
-  }
-  if (std::string problem = UnheldProgramFolderText(platform.files); !problem.empty()) {
-    log.Write("Error", problem);
-    tell(problem);
-    return End(log, kExitUnusable, "nothing removed");
   }
   if (!HasSetupIni(platform)) {
     log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));
@@ -335,6 +326,14 @@ int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLi
     if (!arguments.silent && toolkit) return toolkit->ShowMessage(nullptr, text, kApplicationTitle, style);
     return kIdOk;
   };
+  // Said before anything else: the program's own path on the command line
+  // would otherwise make it look unusable, and the package cannot be read.
+  if (std::string problem = UnheldProgramFolderText(platform.files); !problem.empty()) {
+    InstallLog log(platform, arguments.log.value_or(""));
+    if (log.Write("Start", StartDetails(platform, command_line))) log.Write("Error", problem);
+    show(problem, kMbIconError);
+    return End(log, kExitUnusable, "nothing done");
+  }
   if (!arguments.unknown.empty() || !arguments.unusable.empty()) {
     bool unknown = !arguments.unknown.empty();
     std::string what =

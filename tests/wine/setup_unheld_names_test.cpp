@@ -65,8 +65,17 @@ class WideProgram {
   PROCESS_INFORMATION info_{};
 };
 
+// What the harness, which names files through the ANSI functions, cannot remove.
+void RemoveUnheld(const std::wstring& package) {
+  DeleteFileW((package + L"b" + kOmega + L".8bf").c_str());
+  std::wstring moved = std::wstring(L"C:\\Unheld\\pkg") + kOmega + L"\\";
+  for (const wchar_t* name : {L"Setup.exe", L"setup.ini", L"bO.8bf"}) DeleteFileW((moved + name).c_str());
+  RemoveDirectoryW(moved.c_str());
+}
+
 struct UnheldNamesTest : SetupTest {
   UnheldNamesTest() {
+    RemoveUnheld(Wide(package_.folder()));
     RemoveTree(kRoot);
     for (const char* folder : {"C:\\Unheld\\Hosts\\PS7", "C:\\Unheld\\Hosts\\PSO", "C:\\Unheld\\Hosts\\HO",
                                "C:\\Unheld\\Logs", "C:\\Unheld\\pkgO"})
@@ -75,6 +84,7 @@ struct UnheldNamesTest : SetupTest {
   ~UnheldNamesTest() override {
     DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\Adobe\\Photoshop");
     SetEnvironmentVariableW(L"ACME_UNHELD_HOST", nullptr);
+    RemoveUnheld(Wide(package_.folder()));
     RemoveTree(kRoot);
   }
   static bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
