@@ -19,8 +19,14 @@ std::vector<UnheldHostFolder> HostsWithUnheldFolders(const Platform& platform,
   }
   for (const PackageHost& host : package_hosts) {
     if (!IsPackageHostEnabled(platform, host)) continue;
-    std::string folder = FolderTextOf(platform, host);
-    if (!HeldExactly(folder)) unheld.push_back({host.description, ShownName(folder)});
+    // An enumerating host stands for each matching subkey or sub-folder; a
+    // matched name that is not held is a folder no better than its text.
+    for (const PackageHostMatch& match : MatchesOf(platform, host)) {
+      const PackageHost& place = match.host;
+      std::string folder = FolderTextOf(platform, place);
+      if (!HeldExactly(place.key_path)) folder = place.key_path;
+      if (!HeldExactly(folder)) unheld.push_back({ShownName(place.description), ShownName(folder)});
+    }
   }
   return unheld;
 }

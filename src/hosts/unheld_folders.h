@@ -13,7 +13,7 @@ namespace setup {
 /// code page cannot hold: the system could only name a look-alike folder.
 struct UnheldHostFolder {
   std::string description;
-  std::string folder;  // as read, each such character shown as '?'
+  std::string folder;  // as read (or the matched key of an enumerating host), each such character shown as '?'
 
   bool operator==(const UnheldHostFolder&) const = default;
 };

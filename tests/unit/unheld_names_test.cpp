@@ -131,14 +131,21 @@ TEST_F(UnheldNamesTest, AHostFolderTheCodePageCannotHoldIsNotListedAndNothingIsM
   registry_.Load(std::string("REGEDIT4\n[HKLM\\Software\\Adobe\\Photoshop\\13.0\\PluginPath]\n@=\"C:\\\\PS") + kU +
                  "\"\n[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"C:\\\\PS7\"\n");
   environment_.Set("HOSTDIR", std::string("C:\\H") + kU);
-  WriteSetupIni(std::string(kSetupIni) + "[hosts]\r\nviewer=Acme Viewer\r\n[host.viewer]\r\nfolder=%HOSTDIR%\r\n");
-  const std::vector<UnheldHostFolder> unheld = {{"PhotoShop CS6 by Adobe", "C:\\PS?"}, {"Acme Viewer", "C:\\H?"}};
+  WriteSetupIni(std::string(kSetupIni) +
+                "[hosts]\r\nviewer=Acme Viewer\r\ned=Editor %FOLDER%\r\n[host.viewer]\r\nfolder=%HOSTDIR%\r\n"
+                "[host.ed]\r\nfolder=C:\\Eds\\Ed*\r\nselect=0\r\n");
+  // A folder pattern matches the sub-folder it can name, not the other.
+  std::filesystem::create_directories(root_ / "Eds" / "Ed\xCE\xA9");
+  files_.CreateFolderTree("C:\\Eds\\EdO");
+  const std::vector<UnheldHostFolder> unheld = {
+      {"PhotoShop CS6 by Adobe", "C:\\PS?"}, {"Acme Viewer", "C:\\H?"}, {"Editor ", "C:\\Eds\\Ed?"}};
   EXPECT_EQ(HostsWithUnheldFolders(platform_, ReadPackageHosts(platform_).hosts), unheld);
 
   // The window lists the one host it can name.
   app_.Run();
-  ASSERT_EQ(Main().ItemCount(TMainForm::Detected), 1);
+  ASSERT_EQ(Main().ItemCount(TMainForm::Detected), 2);
   EXPECT_EQ(Main().ItemText(TMainForm::Detected, 0), "PhotoShop 7 by Adobe");
+  EXPECT_EQ(Main().ItemText(TMainForm::Detected, 1), "Editor EdO");
 
   // The silent run says why the others are missing, and installs there only.
   EXPECT_EQ(RunSilent("/HOSTS=photoshop13,viewer,photoshop7"), kExitDone);
@@ -156,7 +163,7 @@ TEST_F(UnheldNamesTest, AHostFolderTheCodePageCannotHoldIsNotListedAndNothingIsM
   // So does the checker.
   std::vector<UnheldHostFolder> reported;
   std::vector<HostRow> rows = ListHostsReadOnly(platform_, &reported);
-  EXPECT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows.size(), 2u);
   EXPECT_EQ(reported, unheld);
   EXPECT_NE(HostsText(rows, reported).find("Not listed: Acme Viewer: its folder C:\\H? holds"), std::string::npos);
   EXPECT_NE(HostsJson(rows, reported)
