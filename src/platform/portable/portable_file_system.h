@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/portable/portable_code_page.h"
 #include "platform/portable/portable_paths.h"
 
 namespace setup {
@@ -31,6 +32,10 @@ class PortableFileSystem : public FileSystem {
   /// reading, replacing or listing into it fails with a sharing violation.
   void HoldOpen(const std::string& windows_path);
   void Release(const std::string& windows_path);
+  /// How listed host names (UTF-8) become 8-bit names: exactly, as the Win32
+  /// back end gives them (the default), or with the system's look-alikes, as
+  /// the ANSI functions would.
+  void SetNameConversion(NameConversion conversion) { conversion_ = conversion; }
   /// The host path a Windows path resolves to (existing names matched
   /// regardless of case); empty when its drive is not mapped or the path is
   /// not a valid name.
@@ -72,6 +77,7 @@ class PortableFileSystem : public FileSystem {
   std::set<std::string> held_keys_;   // upper-cased normalised Windows paths
   std::uint32_t last_error_ = kErrorSuccess;
   std::string common_data_folder_ = "C:\\ProgramData";
+  NameConversion conversion_ = NameConversion::kExact;
 };
 
 }  // namespace setup
