@@ -15,6 +15,9 @@ need osslsigncode osslsigncode
 need openssl openssl
 need i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
 need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+# The shipped programs link the run-time of the win32 thread model.
+need i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32
+need x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
 need xvfb-run xvfb
 need xauth xauth
 [ -x /usr/lib/wine/wine64 ] || missing+=(wine wine64)
