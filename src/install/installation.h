@@ -15,6 +15,7 @@ struct InstallChoice {
   std::string custom_folder;                    // the folder typed or picked for it
   std::string install_subfolder;                // [options] subdir
   std::vector<PackageHost> package_hosts = {};  // the ticked hosts the package names, in list order
+  bool replace_at_restart = false;              // a held destination is replaced at the next restart
 };
 
 /// Copies the plug-in files into every chosen host in catalogue order, then

@@ -10,6 +10,7 @@ enum ExitCode : int {
   kExitUnusable = 3,       // no setup.ini, a /DIR that does not exist, an unusable command line
   kExitNotAccepted = 4,    // the package has an agreement and /ACCEPT was not given
   kExitUnknownOption = 5,  // an argument that is no option of ours
+  kExitRestartNeeded = 3010,  // done, but a file held open is replaced at the next restart
 };
 
 }  // namespace setup
