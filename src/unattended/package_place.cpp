@@ -62,8 +62,7 @@ std::vector<std::string> WriteUninstallCopy(const Platform& platform, const Pack
   auto copy_one = [&](const std::string& from, const std::string& relative) {
     std::string to = copy + relative;
     std::string folder = DirectoryPart(to);
-    if (!files.CreateFolderTree(folder) || LinkOnTheWay(files, place.base, to) ||
-        !files.CopyReplacing(from, to)) {
+    if (!files.CreateFolderTree(folder) || LinkOnTheWay(files, place.base, to) || !files.CopyReplacing(from, to)) {
       problems.push_back(to + ": " + Reason(files));
     }
   };
@@ -95,8 +94,10 @@ std::vector<std::string> RemoveUninstallCopy(const Platform& platform, const Pac
     else
       left.push_back(path + ": " + Reason(files));
   }
-  std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  std::sort(folders.begin(), folders.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
   folders.push_back(copy.substr(0, copy.size() - 1));
+  folders.push_back(place.folder + "\\Originals");
   folders.push_back(place.folder);
   folders.push_back(DirectoryPart(place.folder));
   bool restart_pending = !left.empty();

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "platform/ansi_text.h"
+#include "platform/file_system.h"
 #include "platform/portable/portable_paths.h"
 
 namespace setup {
@@ -26,6 +26,8 @@ class PortableFileSystem : public FileSystem {
   /// executable_folder is a Windows path such as "C:\Package\".
   explicit PortableFileSystem(std::string executable_folder = "C:\\");
 
+  /// Runs the program from another folder from now on (a Windows path).
+  void SetExecutableFolder(std::string folder) { executable_folder_ = std::move(folder); }
   /// Maps a drive letter to a host folder, as a drive of the given type.
   void MapDrive(char letter, std::filesystem::path host_folder, std::uint32_t type = kDriveFixed);
   /// Makes a file behave as if another program held it open without sharing:
