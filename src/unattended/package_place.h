@@ -13,8 +13,8 @@ namespace setup {
 /// them: <base>\<maker>\<title>, with the install record, the uninstall copy
 /// of the package and the originals of the files they replaced.
 struct PackagePlace {
-  std::string base;     // the program-files or the local data folder, trusted as the system names it
-  std::string folder;   // base\maker\title
+  std::string base;      // the program-files or the local data folder, trusted as the system names it
+  std::string folder;    // base\maker\title
   bool machine = false;  // under the program-files folder: for every user, entry in HKLM
 
   std::string RecordPath() const { return folder + "\\Install record.txt"; }
