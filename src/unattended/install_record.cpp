@@ -176,15 +176,16 @@ bool RecordingObserver::MayReplace(const std::string& destination) {
   // A file an earlier install of this package put there is no original.
   if (record_.FileAt(destination) || record_.OriginalOf(destination)) return true;
   std::string name = destination.substr(destination.find_last_of('\\') + 1);
+  std::string folder = place_ ? place_->folder : std::string();
   std::string kept;
   for (std::size_t n = record_.originals.size() + 1;; ++n) {
     kept = "Originals\\" + std::to_string(n) + " " + name;
-    if (!files_.FileExists(package_folder_ + "\\" + kept)) break;
+    if (!files_.FileExists(folder + "\\" + kept)) break;
   }
-  std::string kept_path = package_folder_ + "\\" + kept;
-  std::string kept_folder = DirectoryPart(kept_path);
-  bool kept_safe = !package_folder_.empty() && files_.CreateFolderTree(kept_folder) && !files_.IsLink(kept_folder) &&
-                   !files_.IsLink(kept_path) && files_.CopyReplacing(destination, kept_path);
+  std::string kept_path = folder + "\\" + kept;
+  // Made and looked at level by level: a link on the way would lead the copy anywhere.
+  bool kept_safe = place_ && MakePlaceFolder(files_, *place_) && files_.CreateFolderTree(DirectoryPart(kept_path)) &&
+                   !LinkOnTheWay(files_, place_->base, kept_path) && files_.CopyReplacing(destination, kept_path);
   if (!kept_safe) {
     std::uint32_t code = files_.LastError();
     next_.ShowError(destination + " was not replaced: the file there could not be kept to be put back on removal (" +

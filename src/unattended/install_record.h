@@ -8,6 +8,7 @@
 
 #include "install/deployment.h"
 #include "platform/platform.h"
+#include "unattended/package_place.h"
 
 namespace setup {
 
@@ -84,12 +85,12 @@ inline constexpr std::size_t kMaxHashedFileSize = std::size_t{64} << 20;
 
 /// An installation watcher that keeps the record of what arrived, adding to
 /// a record loaded before, and keeps the original of a file before it is
-/// replaced (in `package_folder`\Originals); other events go to the next
-/// watcher.
+/// replaced (in the place's Originals folder; without a place no file is
+/// replaced); other events go to the next watcher.
 class RecordingObserver : public InstallationObserver {
  public:
-  RecordingObserver(FileSystem& files, InstallRecord& record, std::string package_folder, InstallationObserver& next)
-      : files_(files), record_(record), package_folder_(std::move(package_folder)), next_(next) {}
+  RecordingObserver(FileSystem& files, InstallRecord& record, const PackagePlace* place, InstallationObserver& next)
+      : files_(files), record_(record), place_(place), next_(next) {}
 
   void TargetStarted(const std::string& name, int k, int n) override { next_.TargetStarted(name, k, n); }
   void FilesCounted(int count) override { next_.FilesCounted(count); }
@@ -112,7 +113,7 @@ class RecordingObserver : public InstallationObserver {
 
   FileSystem& files_;
   InstallRecord& record_;
-  std::string package_folder_;
+  const PackagePlace* place_;
   InstallationObserver& next_;
 };
 

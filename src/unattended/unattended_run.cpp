@@ -311,7 +311,7 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     record.emplace();
   }
   LoggedInstallation logged(log, nullptr);
-  RecordingObserver recording(platform.files, *record, record_usable ? place->folder : std::string(), logged);
+  RecordingObserver recording(platform.files, *record, record_usable ? &*place : nullptr, logged);
   choice.replace_at_restart = true;
   InstallFiles(platform, choice, recording);
 
