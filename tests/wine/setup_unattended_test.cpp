@@ -70,9 +70,8 @@ struct UnattendedTest : SetupTest {
         ReadRegValue(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations", View::k64);
     std::vector<std::string> names;
     if (!value) return names;
-    // REG_MULTI_SZ as written by the wide functions: each name ends in a zero.
-    std::string text;
-    for (std::size_t i = 0; i + 1 < value->data.size(); i += 2) text += value->data[i];
+    // REG_MULTI_SZ, read through the ANSI function: each name ends in a zero.
+    const std::string& text = value->data;
     for (std::size_t start = 0; start < text.size();) {
       std::size_t end = text.find('\0', start);
       if (end == std::string::npos) end = text.size();
@@ -153,7 +152,7 @@ TEST_F(UnattendedTest, DeployDetectAndRemoveThroughTheEntry) {
   EXPECT_EQ(Entry("NoRepair"), "1");
   // The 32-bit program writes the 32-bit view: Wow6432Node as the 64-bit
   // side names it, not the 64-bit view's own key.
-  EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\Wow6432Node\\") + kEntry, View::k64));
+  EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, "Software\\Wow6432Node\\" + std::string(kEntry).substr(9), View::k64));
   EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kEntry, View::k64));
   EXPECT_EQ(ReadFileBytes(copy + "setup.ini"), ini);
   EXPECT_EQ(ReadFileBytes(copy + "Filters\\c.8bf"), "C");
