@@ -8,10 +8,8 @@
 #include "app/scan_progress_form.h"
 #include "config/strings.h"
 #include "config/text.h"
-#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
-#include "scan/drive_scan.h"
-#include "scan/scan_hits.h"
+#include "scan/show_step.h"
 #include "ui/work_window.h"
 
 namespace setup {
@@ -148,8 +146,7 @@ void TMainForm::FormShow() {
     window_->SetText(Copyright,
                      "\xA9 " + std::to_string(platform_.clock.CurrentYear()) + " " + std::string(kMakerName));
     if (go_on) {
-      if (IsOnFlag(ReadSetupValue(platform_, "options", "autoscan"))) ScanDrives();
-      DetectHosts();
+      DetectHosts(DriveScanChoice::kAsConfigured);
     }
   });
 }
@@ -189,10 +186,7 @@ void TMainForm::ImageClick() {
 
 void TMainForm::CopyrightClick() { toolkit_.ShellOpen(*window_, kMakerUrl); }
 
-void TMainForm::RescanClick() {
-  ScanDrives();
-  DetectHosts();
-}
+void TMainForm::RescanClick() { DetectHosts(DriveScanChoice::kAlways); }
 
 void TMainForm::InstallClick() {
   if (window_->IsChecked(DoCustom) && !platform_.files.FolderExists(window_->Text(Custom))) {
@@ -228,24 +222,21 @@ void TMainForm::InstallClick() {
 
 InstallChoice TMainForm::Choice() {
   InstallChoice choice;
-  // Each listed entry in catalogue order, by the first item that bears its
-  // description, letter case ignored.
+  auto ticked = [this](std::string_view description) {
+    for (int item = 0; item < window_->ItemCount(Detected); ++item)
+      if (EqualIgnoringCase(window_->ItemText(Detected, item), description))
+        return window_->IsItemChecked(Detected, item);
+    return false;
+  };
+  // Each entry ever listed in catalogue order, by the first item that bears
+  // its description, letter case ignored.
   for (std::size_t i = 0; i < kHostCount; ++i) {
-    if (!state_.found.test(i)) continue;
-    for (int item = 0; item < window_->ItemCount(Detected); ++item) {
-      if (!EqualIgnoringCase(window_->ItemText(Detected, item), HostCatalogue[i].Description)) continue;
-      if (window_->IsItemChecked(Detected, item)) choice.hosts.push_back(static_cast<int>(i));
-      break;
-    }
+    if (state_.found.test(i) && ticked(HostCatalogue[i].Description))
+      choice.hosts.push_back(CatalogueRow(platform_, static_cast<int>(i), true));
   }
-  // Each listed package host by the first item that bears its description.
-  for (const PackageHost& host : state_.listed_package_hosts) {
-    for (int item = 0; item < window_->ItemCount(Detected); ++item) {
-      if (!EqualIgnoringCase(window_->ItemText(Detected, item), host.description)) continue;
-      if (window_->IsItemChecked(Detected, item)) choice.package_hosts.push_back(host);
-      break;
-    }
-  }
+  // Then each package host of the last pass, the same way.
+  for (const ListedHost& row : state_.listed)
+    if (row.IsPackageHost() && ticked(row.description)) choice.hosts.push_back(row);
   choice.custom = window_->IsChecked(DoCustom);
   choice.custom_folder = window_->Text(Custom);
   choice.install_subfolder = state_.InstallSubfolder;
@@ -253,30 +244,19 @@ InstallChoice TMainForm::Choice() {
 }
 
 void TMainForm::ScanDrives() {
-  DriveScan scan(platform_, *scan_progress_, [this](const std::string& folder, std::string_view file_name) {
-    CheckScanHit(platform_, state_.image_explorer_pro_mark, folder, file_name);
-  });
   scan_progress_->Prepare();
   WorkWindowScope scope(scan_progress_->window(), *window_);
-  scan.ScanDrives();
+  ScanDrivesForHosts(platform_, *scan_progress_, state_.image_explorer_pro_mark);
 }
 
-void TMainForm::DetectHosts() {
-  std::vector<PackageHost> package_hosts = ReadPackageHosts(platform_).hosts;
-  std::vector<ListedHost> listed = setup::DetectHosts(platform_, detectors_, state_.found, package_hosts);
-  if (state_.watcher) state_.watcher->HostsListed(listed, package_hosts);
+void TMainForm::DetectHosts(DriveScanChoice scan) {
+  state_.listed = RunShowStep(
+      platform_, detectors_, state_.found, [this] { ScanDrives(); }, scan);
+  if (state_.watcher) state_.watcher->HostsListed(state_.listed);
   window_->ClearItems(Detected);
-  state_.listed_package_hosts.clear();
-  for (const ListedHost& host : listed) {
-    if (!host.IsPackageHost()) {
-      window_->AddItem(Detected, HostCatalogue[host.index].Description, host.ticked);
-      continue;
-    }
-    state_.listed_package_hosts.push_back(package_hosts[host.PackageHostNumber()]);
-    window_->AddItem(Detected, state_.listed_package_hosts.back().description, host.ticked);
-  }
+  for (const ListedHost& row : state_.listed) window_->AddItem(Detected, row.description, row.ticked);
   // With nothing to install into, the custom folder is the choice left.
-  if (listed.empty()) window_->SetChecked(DoCustom, true);
+  if (state_.listed.empty()) window_->SetChecked(DoCustom, true);
 }
 
 void TMainForm::DetectedMouseMove(int x, int y) {
@@ -292,8 +272,8 @@ void TMainForm::DetectedMouseMove(int x, int y) {
     if (entry.Description == text)
       window_->SetHint(Detected, ReadHostFolder(platform_.registry, entry.Root, entry.KeyPath, entry.ValueName));
   }
-  for (const PackageHost& host : state_.listed_package_hosts) {
-    if (host.description == text) window_->SetHint(Detected, InstallFolderOf(platform_, host));
+  for (const ListedHost& row : state_.listed) {
+    if (row.IsPackageHost() && row.description == text) window_->SetHint(Detected, CurrentFolderOf(platform_, row));
   }
 }
 

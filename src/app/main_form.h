@@ -9,6 +9,7 @@
 #include "hosts/detection_pass.h"
 #include "install/installation.h"
 #include "platform/platform.h"
+#include "scan/show_step.h"
 #include "ui/toolkit.h"
 
 namespace setup {
@@ -64,10 +65,10 @@ class TMainForm {
   void RescanClick();
   void InstallClick();
   void DetectedMouseMove(int x, int y);
-  // The drive scan with its window, and the detection pass that lists what
-  // it and the detectors found.
+  // The drive scan with its window, and the show step that lists what it,
+  // the detectors and the package's hosts found.
   void ScanDrives();
-  void DetectHosts();
+  void DetectHosts(DriveScanChoice scan);
   // What the user chose in the window, as the installation takes it.
   InstallChoice Choice();
 

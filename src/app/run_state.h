@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "config/package_hosts.h"
 #include "hosts/host_catalogue.h"
+#include "hosts/listed_host.h"
 
 namespace setup {
 class RunWatcher;
@@ -18,9 +18,9 @@ struct RunState {
   std::string InstallSubfolder;
   /// The catalogue entries that a detection pass has listed; never cleared.
   FoundMarks found;
-  /// The hosts the package names that the last detection pass listed, in
-  /// list order: the hint and the installation map items back to them.
-  std::vector<PackageHost> listed_package_hosts;
+  /// The rows the last detection pass listed, in list order: the hint and
+  /// the installation map the package's hosts back to them.
+  std::vector<ListedHost> listed;
   /// Set once a drive scan finds an "iep.ini" with a plug-in folder; from
   /// then on, for the rest of the run, "image explorer pro.exe" is ignored.
   bool image_explorer_pro_mark = false;

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <span>
 #include <vector>
 
-#include "config/package_hosts.h"
 #include "hosts/detection_pass.h"
 #include "install/deployment.h"
 
@@ -14,9 +12,8 @@ namespace setup {
 class RunWatcher {
  public:
   virtual ~RunWatcher() = default;
-  /// A detection pass listed these hosts, ticked as listed; package host n
-  /// of the pass is package_hosts[n].
-  virtual void HostsListed(const std::vector<ListedHost>& listed, std::span<const PackageHost> package_hosts) = 0;
+  /// A detection pass listed these hosts, ticked as listed.
+  virtual void HostsListed(const std::vector<ListedHost>& listed) = 0;
   /// An installation begins; it is told to the returned observer, which
   /// passes everything on to the window's.
   virtual InstallationObserver& InstallStarting(InstallationObserver& window) = 0;

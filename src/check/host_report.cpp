@@ -4,14 +4,12 @@
 
 #include "config/setup_config.h"
 #include "hosts/detection_pass.h"
-#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "hosts/special_detectors.h"
 #include "install/deployment.h"
 #include "platform/ansi_text.h"
 #include "platform/overlay_registry.h"
-#include "scan/drive_scan.h"
-#include "scan/scan_hits.h"
+#include "scan/show_step.h"
 
 namespace setup {
 namespace {
@@ -71,16 +69,6 @@ std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
       origins[UpperCased(registry.writes()[i].name)] = {source, std::string(detail)};
   };
 
-  if (IsOnFlag(ReadSetupValue(overlay, "options", "autoscan"))) {
-    QuietScan quiet(platform.keyboard);
-    bool image_explorer_pro_mark = false;
-    DriveScan scan(overlay, quiet, [&](const std::string& folder, std::string_view file_name) {
-      CheckScanHit(overlay, image_explorer_pro_mark, folder, file_name);
-    });
-    scan.ScanDrives();
-    note_writes(0, HostSource::kDriveScan, "");
-  }
-
   std::vector<SpecialDetector> detectors;
   for (const NamedDetector& detector : kSpecialDetectors) {
     detectors.push_back([&, detector] {
@@ -90,22 +78,23 @@ std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
     });
   }
   FoundMarks found;
-  PackageHosts package = ReadPackageHosts(overlay);
-  std::vector<ListedHost> listed = DetectHosts(overlay, detectors, found, package.hosts);
+  std::vector<ListedHost> listed = RunShowStep(overlay, detectors, found, [&] {
+    QuietScan quiet(platform.keyboard);
+    bool image_explorer_pro_mark = false;
+    ScanDrivesForHosts(overlay, quiet, image_explorer_pro_mark);
+    note_writes(0, HostSource::kDriveScan, "");
+  });
 
   std::string subfolder = ReadInstallSubfolder(overlay);
   std::vector<HostRow> rows;
   for (const ListedHost& host : listed) {
+    std::string target = TargetFolderOf(overlay, host, subfolder).value_or("");
     if (host.IsPackageHost()) {
-      const PackageHost& named = package.hosts[host.PackageHostNumber()];
-      rows.push_back({named.description, host.ticked, PackageHostTargetFolder(overlay, named, subfolder).value_or(""),
-                      HostSource::kPackageHost, PackageHostPlace(named)});
+      rows.push_back({host.description, host.ticked, target, HostSource::kPackageHost, PackageHostPlace(host.place)});
       continue;
     }
-    const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
-    HostRow row{std::string(entry.Description), host.ticked,
-                HostTargetFolder(overlay, host.index, subfolder).value_or(""), HostSource::kCatalogueEntry,
-                RegistryPlace(entry)};
+    const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.entry)];
+    HostRow row{host.description, host.ticked, target, HostSource::kCatalogueEntry, RegistryPlace(entry)};
     if (entry.Root == RootKey::kCurrentUser && EqualIgnoringCase(entry.KeyPath, kScratchKeyPath)) {
       auto origin = origins.find(UpperCased(entry.ValueName));
       if (origin != origins.end()) {

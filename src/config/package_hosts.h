@@ -43,6 +43,8 @@ struct PackageHost {
   bool use_subdir = true;                    // the files go into the install sub-folder (subdir is not "0")
   std::string files_section = std::string(kDefaultFilesSection);  // the section that lists the host's files
   bool preselect = true;  // listed ticked unless autoselect is "0" (select is not "0")
+
+  bool operator==(const PackageHost&) const = default;
 };
 
 /// A [hosts] entry that is not taken, and why.

@@ -29,7 +29,7 @@ void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std:
   found.set(index);
   // With autoselect "0" every row comes unticked.
   bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && entry.Preselect;
-  listed.push_back({index, ticked});
+  listed.push_back(CatalogueRow(platform, index, ticked));
 }
 
 std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors,
@@ -37,11 +37,10 @@ std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const Sp
   for (const SpecialDetector& detector : detectors) detector();
   std::vector<ListedHost> listed;
   for (int index = 0; index < static_cast<int>(kHostCount); ++index) AddHostIfFound(platform, index, found, listed);
-  for (std::size_t n = 0; n < package_hosts.size(); ++n) {
-    const PackageHost& host = package_hosts[n];
+  for (const PackageHost& host : package_hosts) {
     if (!IsPackageHostPresent(platform, host)) continue;
     bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && host.preselect;
-    listed.push_back({static_cast<int>(kHostCount + n), ticked});
+    listed.push_back(PackageHostRow(platform, host, ticked));
   }
   return listed;
 }

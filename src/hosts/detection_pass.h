@@ -6,6 +6,7 @@
 
 #include "config/package_hosts.h"
 #include "hosts/host_catalogue.h"
+#include "hosts/listed_host.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -15,18 +16,6 @@ using SpecialDetector = std::function<void()>;
 
 /// The special detectors every detection pass runs, in their order.
 std::vector<SpecialDetector> SpecialDetectors(const Platform& platform);
-
-/// One row of the host list: a catalogue entry (0 to 216) or package host
-/// n of the pass (kHostCount + n), and whether it is ticked.
-struct ListedHost {
-  int index;
-  bool ticked;
-
-  bool IsPackageHost() const { return index >= static_cast<int>(kHostCount); }
-  std::size_t PackageHostNumber() const { return static_cast<std::size_t>(index) - kHostCount; }
-
-  bool operator==(const ListedHost&) const = default;
-};
 
 /// True unless setup.ini [enabled] switches the entry off: its version key,
 /// else its host key, else "all", else on; only "0" switches off.

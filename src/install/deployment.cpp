@@ -152,18 +152,19 @@ std::vector<std::string> BuildDeploymentList(const Platform& platform, std::stri
   return list;
 }
 
-std::optional<std::string> HostTargetFolder(const Platform& platform, int index, const std::string& install_subfolder) {
-  const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(index)];
-  std::optional<Target> target =
-      HostTarget(ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName), entry.UseSubdir,
-                 install_subfolder);
-  if (!target) return std::nullopt;
-  return target->folder;
+namespace {
+
+std::optional<Target> RowTarget(const Platform& platform, const ListedHost& row, const std::string& install_subfolder) {
+  bool use_subdir =
+      row.IsPackageHost() ? row.place.use_subdir : HostCatalogue[static_cast<std::size_t>(row.entry)].UseSubdir;
+  return HostTarget(CurrentFolderOf(platform, row), use_subdir, install_subfolder);
 }
 
-std::optional<std::string> PackageHostTargetFolder(const Platform& platform, const PackageHost& host,
-                                                   const std::string& install_subfolder) {
-  std::optional<Target> target = HostTarget(InstallFolderOf(platform, host), host.use_subdir, install_subfolder);
+}  // namespace
+
+std::optional<std::string> TargetFolderOf(const Platform& platform, const ListedHost& row,
+                                          const std::string& install_subfolder) {
+  std::optional<Target> target = RowTarget(platform, row, install_subfolder);
   if (!target) return std::nullopt;
   return target->folder;
 }
@@ -250,10 +251,12 @@ void DeployToTarget(const DeploymentContext& context, int target) {
   DeployFiles(context, kDefaultFilesSection, TargetOf(context, target), name);
 }
 
-void DeployToPackageHost(const DeploymentContext& context, const PackageHost& host) {
-  DeployFiles(context, host.files_section,
-              HostTarget(InstallFolderOf(context.platform, host), host.use_subdir, context.install_subfolder),
-              host.description);
+void DeployToHost(const DeploymentContext& context, const ListedHost& row) {
+  if (!row.IsPackageHost()) {
+    DeployToTarget(context, row.entry);
+    return;
+  }
+  DeployFiles(context, row.files_section, RowTarget(context.platform, row, context.install_subfolder), row.description);
 }
 
 }  // namespace setup

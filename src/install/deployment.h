@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/package_hosts.h"
+#include "hosts/listed_host.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -79,26 +80,23 @@ FilesEntryMatch MatchFilesEntry(const Platform& platform, const std::string& val
 /// skipped, duplicates kept.
 std::vector<std::string> BuildDeploymentList(const Platform& platform, std::string_view section = kDefaultFilesSection);
 
-/// The folder a catalogue entry's files go into (ending in a backslash): its
-/// folder read now, with the install sub-folder when the entry uses one.
-/// Nothing when the entry's folder is gone or is no full path.
-std::optional<std::string> HostTargetFolder(const Platform& platform, int index, const std::string& install_subfolder);
-/// The same for a host the package names: its install folder as it is now,
-/// with the install sub-folder unless its subdir is "0".
-std::optional<std::string> PackageHostTargetFolder(const Platform& platform, const PackageHost& host,
-                                                   const std::string& install_subfolder);
+/// The folder a listed host's files go into (ending in a backslash): its
+/// folder read now, with the install sub-folder when the host uses one (a
+/// catalogue entry by its table, a package host unless its subdir is "0").
+/// Nothing when the folder is gone or is no full path.
+std::optional<std::string> TargetFolderOf(const Platform& platform, const ListedHost& row,
+                                          const std::string& install_subfolder);
 
 /// The folder part of a path: the text before its last backslash or colon,
 /// keeping a backslash that follows a colon or another backslash ("D:\").
 std::string DirectoryPart(std::string_view path);
 
-/// Copies the plug-in files into one target, reporting every failure and
-/// going on.
+/// Copies the plug-in files into one target (a catalogue entry or
+/// kCustomTarget), reporting every failure and going on.
 void DeployToTarget(const DeploymentContext& context, int target);
 
-/// The same for a host the package names: its own files section, into its
-/// install folder as it is now, with the install sub-folder unless its
-/// subdir is "0".
-void DeployToPackageHost(const DeploymentContext& context, const PackageHost& host);
+/// The same for a listed host: its files section, into its folder as it is
+/// now (see TargetFolderOf).
+void DeployToHost(const DeploymentContext& context, const ListedHost& row);
 
 }  // namespace setup

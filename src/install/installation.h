@@ -10,16 +10,15 @@ namespace setup {
 
 /// What the user chose to install into.
 struct InstallChoice {
-  std::vector<int> hosts;                       // the ticked catalogue entries, in catalogue order
-  bool custom = false;                          // "Also install in..." ticked
-  std::string custom_folder;                    // the folder typed or picked for it
-  std::string install_subfolder;                // [options] subdir
-  std::vector<PackageHost> package_hosts = {};  // the ticked hosts the package names, in list order
-  bool replace_at_restart = false;              // a held destination is replaced at the next restart
+  std::vector<ListedHost> hosts;     // the ticked hosts, in list order
+  bool custom = false;               // "Also install in..." ticked
+  std::string custom_folder;         // the folder typed or picked for it
+  std::string install_subfolder;     // [options] subdir
+  bool replace_at_restart = false;  // a held destination is replaced at the next restart
 };
 
-/// Copies the plug-in files into every chosen host in catalogue order, then
-/// into the chosen hosts the package names, then into the custom folder. A
+/// Copies the plug-in files into every chosen host in their order, then
+/// into the custom folder. A
 /// cancel request, asked before every host, ends the hosts' part; the custom
 /// folder is served all the same.
 void InstallFiles(const Platform& platform, const InstallChoice& choice, InstallationObserver& observer);

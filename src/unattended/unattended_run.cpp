@@ -10,12 +10,8 @@
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/detection_pass.h"
-#include "hosts/host_catalogue.h"
-#include "hosts/package_host_places.h"
-#include "hosts/registry_access.h"
 #include "install/installation.h"
-#include "scan/drive_scan.h"
-#include "scan/scan_hits.h"
+#include "scan/show_step.h"
 #include "unattended/exit_code.h"
 #include "unattended/install_log.h"
 #include "unattended/install_record.h"
@@ -111,22 +107,11 @@ class LoggedInstallation : public InstallationObserver {
   bool cancel_logged_ = false;
 };
 
-void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host,
-             std::span<const PackageHost> package_hosts, std::string_view role) {
+void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host, std::string_view role) {
   std::string ids;
-  for (std::string_view id : HostIds(host, package_hosts)) ids += (ids.empty() ? "" : ", ") + std::string(id);
-  std::string description, folder;
-  if (host.IsPackageHost()) {
-    const PackageHost& package_host = package_hosts[host.PackageHostNumber()];
-    description = package_host.description;
-    folder = InstallFolderOf(platform, package_host);
-  } else {
-    const HostEntry& entry = HostCatalogue[static_cast<std::size_t>(host.index)];
-    description = entry.Description;
-    folder = ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName);
-  }
-  log.Write("Host", description + " in " + folder + " (" + (host.IsPackageHost() ? "id " : "ids ") + ids + "); " +
-                        std::string(role));
+  for (const std::string& id : host.ids) ids += (ids.empty() ? "" : ", ") + id;
+  log.Write("Host", host.description + " in " + CurrentFolderOf(platform, host) + " (" +
+                        (host.ids.size() == 1 ? "id " : "ids ") + ids + "); " + std::string(role));
 }
 
 // The log of a windowed run: the hosts each detection pass lists and every
@@ -135,9 +120,8 @@ class WindowedLog : public RunWatcher {
  public:
   WindowedLog(const Platform& platform, InstallLog& log) : platform_(platform), log_(log) {}
 
-  void HostsListed(const std::vector<ListedHost>& listed, std::span<const PackageHost> package_hosts) override {
-    for (const ListedHost& host : listed)
-      LogHost(platform_, log_, host, package_hosts, host.ticked ? "ticked" : "not ticked");
+  void HostsListed(const std::vector<ListedHost>& listed) override {
+    for (const ListedHost& host : listed) LogHost(platform_, log_, host, host.ticked ? "ticked" : "not ticked");
     if (listed.empty()) log_.Write("Host", "no host found");
   }
   InstallationObserver& InstallStarting(InstallationObserver& window) override {
@@ -260,38 +244,27 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     return End(log, kExitUnusable, "nothing installed");
   }
 
-  if (IsOnFlag(ReadSetupValue(platform, "options", "autoscan"))) {
+  FoundMarks found;
+  std::vector<ListedHost> listed = RunShowStep(platform, SpecialDetectors(platform), found, [&] {
     log.Write("Scan", "scanning the fixed drives");
     bool image_explorer_pro_mark = false;
     UnwatchedScan unwatched;
-    DriveScan scan(platform, unwatched, [&](const std::string& folder, std::string_view file_name) {
-      CheckScanHit(platform, image_explorer_pro_mark, folder, file_name);
-    });
-    scan.ScanDrives();
-  }
-  FoundMarks found;
-  std::vector<PackageHost> package_hosts = ReadPackageHosts(platform).hosts;
-  std::vector<ListedHost> listed = DetectHosts(platform, SpecialDetectors(platform), found, package_hosts);
-  TargetChoice targets = ChooseTargets(listed, package_hosts, arguments.hosts);
-  for (const ListedHost& host : listed) {
-    bool target = std::find(targets.hosts.begin(), targets.hosts.end(), host.index) != targets.hosts.end();
-    LogHost(platform, log, host, package_hosts, target ? "target" : "not a target");
+    ScanDrivesForHosts(platform, unwatched, image_explorer_pro_mark);
+  });
+  TargetChoice targets = ChooseTargets(listed, arguments.hosts);
+  for (std::size_t n = 0; n < listed.size(); ++n) {
+    bool target = std::find(targets.hosts.begin(), targets.hosts.end(), n) != targets.hosts.end();
+    LogHost(platform, log, listed[n], target ? "target" : "not a target");
   }
   if (listed.empty()) log.Write("Host", "no host found");
   for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
 
   InstallChoice choice;
-  for (int index : targets.hosts) {
-    ListedHost host{index, true};
-    if (host.IsPackageHost())
-      choice.package_hosts.push_back(package_hosts[host.PackageHostNumber()]);
-    else
-      choice.hosts.push_back(index);
-  }
+  for (std::size_t n : targets.hosts) choice.hosts.push_back(listed[n]);
   choice.custom = arguments.dir.has_value();
   choice.custom_folder = arguments.dir.value_or("");
   choice.install_subfolder = ReadInstallSubfolder(platform);
-  if (choice.hosts.empty() && choice.package_hosts.empty() && !choice.custom) {
+  if (choice.hosts.empty() && !choice.custom) {
     log.Write("Nothing to install", "no target");
     return End(log, kExitNothingToDo, "nothing installed");
   }

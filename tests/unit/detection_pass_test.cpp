@@ -73,9 +73,12 @@ TEST_F(DetectionPassTest, ThePassReturnsTheRowsWithoutAnyWindow) {
   FoundMarks found;
   std::vector<ListedHost> listed = DetectHosts(platform_, detectors, found);
   EXPECT_EQ(order, (std::vector<std::string>{"first", "second"}));
-  EXPECT_EQ(listed, (std::vector<ListedHost>{{Index("PhotoImpact by Ulead, 1st path"), false},
-                                             {Index("PhotoShop 7 by Adobe"), false},
-                                             {Index("PhotoShop 7 by Adobe, additional path"), false}}));
+  EXPECT_EQ(listed,
+            (std::vector<ListedHost>{CatalogueRow(platform_, Index("PhotoImpact by Ulead, 1st path"), false),
+                                     CatalogueRow(platform_, Index("PhotoShop 7 by Adobe"), false),
+                                     CatalogueRow(platform_, Index("PhotoShop 7 by Adobe, additional path"), false)}));
+  EXPECT_EQ(listed[1].ids, (std::vector<std::string>{"photoshop", "photoshop7"}));
+  EXPECT_EQ(listed[1].files_section, "files");
   EXPECT_EQ(found.count(), 3u);
 }
 

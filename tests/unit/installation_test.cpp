@@ -167,11 +167,10 @@ struct InstallFilesTest : testing::Test, TestWorld {
       if (HostCatalogue[i].Description == description) return static_cast<int>(i);
     return -1;
   }
+  ListedHost Row(std::string_view description) { return CatalogueRow(platform_, Index(description), true); }
   InstallChoice Choice() {
-    return {{Index("Image Composer 1.0 by Microsoft, 1st path"), Index("PhotoShop 7 by Adobe")},
-            true,
-            "C:\\Custom",
-            "Acme"};
+    return {
+        {Row("Image Composer 1.0 by Microsoft, 1st path"), Row("PhotoShop 7 by Adobe")}, true, "C:\\Custom", "Acme"};
   }
   InstallationRecord record_;
 };
@@ -190,7 +189,7 @@ TEST_F(InstallFilesTest, HostsInTheirOrderThenTheCustomFolder) {
 
 TEST_F(InstallFilesTest, AHostFolderThatIsNoFullPathIsNoTarget) {
   registry_.Load("REGEDIT4\n[HKLM\\Software\\Adobe\\Photoshop\\7.0\\PluginPath]\n@=\"Rel\\\\Plugins\"\n");
-  InstallFiles(platform_, {{Index("PhotoShop 7 by Adobe")}, false, "", "Acme"}, record_);
+  InstallFiles(platform_, {{Row("PhotoShop 7 by Adobe")}, false, "", "Acme"}, record_);
   EXPECT_EQ(record_.errors, std::vector<std::string>{"The plug-in folder of PhotoShop 7 by Adobe could not be found."});
   EXPECT_TRUE(record_.files.empty());
   EXPECT_FALSE(files_.FolderExists("C:\\Package\\Rel"));

@@ -310,9 +310,9 @@ TEST_F(PackageHostListTest, InstallServesEachHostWithItsOwnFilesBeforeTheCustomF
 }
 
 struct PackageHostInstallTest : testing::Test, PackageHostWorld {
-  PackageHost Host(const std::string& ini, std::size_t n) {
+  ListedHost Host(const std::string& ini, std::size_t n) {
     WriteSetupIni(ini);
-    return ReadPackageHosts(platform_).hosts.at(n);
+    return PackageHostRow(platform_, ReadPackageHosts(platform_).hosts.at(n), true);
   }
   InstallationRecord record_;
 };
@@ -320,11 +320,12 @@ struct PackageHostInstallTest : testing::Test, PackageHostWorld {
 TEST_F(PackageHostInstallTest, TargetsCountsAndCancel) {
   MakeSharedFolder();
   std::filesystem::create_directories(files_.HostPath("C:\\Custom"));
-  PackageHost psnew = Host(PackageIni(), 0);
-  PackageHost cc = Host(PackageIni(), 1);
+  ListedHost psnew = Host(PackageIni(), 0);
+  ListedHost cc = Host(PackageIni(), 1);
   int photoshop7 = 0;
   while (HostCatalogue[static_cast<std::size_t>(photoshop7)].Description != "PhotoShop 7 by Adobe") ++photoshop7;
-  InstallFiles(platform_, {{photoshop7}, true, "C:\\Custom", "Acme", {psnew, cc}}, record_);
+  InstallFiles(platform_, {{CatalogueRow(platform_, photoshop7, true), psnew, cc}, true, "C:\\Custom", "Acme"},
+               record_);
   EXPECT_EQ(record_.targets,
             (std::vector<std::string>{"PhotoShop 7 by Adobe (1/4)", "Photoshop (64-bit) (2/4)",
                                       "Shared Adobe plug-ins folder (64-bit) (3/4)", "C:\\Custom\\ (4/4)"}));
@@ -336,12 +337,12 @@ TEST_F(PackageHostInstallTest, TargetsCountsAndCancel) {
   // A place gone since the host was listed is reported under its text.
   registry_.Load("REGEDIT4\n[-HKLM\\SOFTWARE\\Adobe\\Photoshop\\190.0]\n", RegistryView::k64Bit);
   InstallationRecord gone;
-  InstallFiles(platform_, {{}, false, "", "Acme", {psnew}}, gone);
+  InstallFiles(platform_, {{psnew}, false, "", "Acme"}, gone);
   EXPECT_EQ(gone.errors, std::vector<std::string>{"The plug-in folder of Photoshop (64-bit) could not be found."});
 
   InstallationRecord cancelled;
   cancelled.cancel_requested = true;
-  InstallFiles(platform_, {{}, true, "C:\\Custom", "Acme", {cc}}, cancelled);
+  InstallFiles(platform_, {{cc}, true, "C:\\Custom", "Acme"}, cancelled);
   EXPECT_EQ(cancelled.targets, std::vector<std::string>{"C:\\Custom\\ (2/2)"});
   EXPECT_EQ(cancelled.user_turns, 1 + 1) << "asked once before the host, then after the custom folder's file";
 }

@@ -18,28 +18,24 @@
 namespace setup {
 namespace {
 
-int IndexOf(std::string_view description) {
-  for (std::size_t i = 0; i < kHostCount; ++i)
-    if (HostCatalogue[i].Description == description) return static_cast<int>(i);
-  ADD_FAILURE() << description;
-  return -1;
-}
-
 TEST(TargetChoiceTest, HostsAreChosenByTheirTicksOrByTheirIds) {
-  const int ps7 = IndexOf("PhotoShop 7 by Adobe");
-  const int ps7b = IndexOf("PhotoShop 7 by Adobe, additional path");
-  const int psp5 = IndexOf("Paint Shop Pro 5 by JASC, 1st path");
-  const int mic = IndexOf("Image Composer 1.0 by Microsoft, 2nd path");
-  const int viewer = static_cast<int>(kHostCount);  // package host 0
-  const std::vector<ListedHost> listed = {{psp5, true}, {mic, false}, {ps7, true}, {ps7b, false}, {viewer, false}};
-  std::vector<PackageHost> package_hosts(1);
-  package_hosts[0].id = "acme-viewer";
+  auto row = [](std::vector<std::string> ids, bool ticked) {
+    ListedHost host;
+    host.ids = std::move(ids);
+    host.ticked = ticked;
+    return host;
+  };
+  // In list order: Paint Shop Pro 5, Image Composer 1.0, Photoshop 7 twice, a package host.
+  const std::vector<ListedHost> listed = {
+      row({"paintshoppro", "paintshoppro5"}, true), row({"imagecomposer", "imagecomposer1"}, false),
+      row({"photoshop", "photoshop7"}, true), row({"photoshop", "photoshop7"}, false), row({"acme-viewer"}, false)};
+  const std::size_t psp5 = 0, mic = 1, ps7 = 2, ps7b = 3, viewer = 4;
   using Ids = std::optional<std::vector<std::string>>;
-  using Indexes = std::vector<int>;
+  using Positions = std::vector<std::size_t>;
   using Names = std::vector<std::string>;
   struct Case {
     Ids ids;
-    Indexes hosts;
+    Positions hosts;
     Names unmatched;
   } cases[] = {
       {std::nullopt, {psp5, ps7}, {}},                                // the ticks
@@ -51,7 +47,7 @@ TEST(TargetChoiceTest, HostsAreChosenByTheirTicksOrByTheirIds) {
       {Ids{{"ACME-Viewer", "photoshop7"}}, {ps7, ps7b, viewer}, {}},  // a package host by its id
   };
   for (const Case& c : cases) {
-    TargetChoice choice = ChooseTargets(listed, package_hosts, c.ids);
+    TargetChoice choice = ChooseTargets(listed, c.ids);
     EXPECT_EQ(choice.hosts, c.hosts);
     EXPECT_EQ(choice.unmatched, c.unmatched);
   }
