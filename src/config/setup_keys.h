@@ -54,13 +54,14 @@ inline constexpr SetupKey kSetupKeys[] = {
     {kPresentationSection, "bitmaplink", SetupValueKind::kText, 0},
     {kPresentationSection, "title", SetupValueKind::kText, 0},
     {kPresentationSection, "version", SetupValueKind::kText, 0},
+    {kPresentationSection, "publisher", SetupValueKind::kText, 0},
     {kPresentationSection, "scan.visible", SetupValueKind::kOnSwitch, 0},
     {kPresentationSection, "scan.flat", SetupValueKind::kNumber, 1},
     {kPresentationSection, "scan.caption", SetupValueKind::kText, 0},
     {kPresentationSection, "browse.flat", SetupValueKind::kNumber, 1},
     {kPresentationSection, "browse.caption", SetupValueKind::kText, 0},
 };
-static_assert(std::size(kSetupKeys) == 20);
+static_assert(std::size(kSetupKeys) == 21);
 
 /// Every key of the section of a host the package names, [host.<id>].
 inline constexpr SetupKey kPackageHostKeys[] = {

@@ -66,16 +66,24 @@ TEST(InstallRecordTest, TextRoundTripsAndDamagedLinesAreLeftOut) {
   record.AddFile({"C:\\Custom\\\\a.8bf", "a.8bf", 1, 0xaf63dc4c8601ec8cull});
   record.AddFile({"C:\\CUSTOM\\A.8BF", "a.8bf", 2, 7});  // the same file, installed again
   record.AddFile({"\\\\server\\share\\b.8bf", "Filters\\b.8bf", 3, 8});
+  record.AddRoot("C:\\Hosts\\PS7\\");
+  record.AddRoot("C:\\hosts\\ps7");  // the same folder
+  record.AddOriginal({"C:\\CUSTOM\\A.8BF", "Originals\\1 A.8BF"});
+  record.AddOriginal({"c:\\custom\\a.8bf", "Originals\\2 a.8bf"});  // one original per path
   const std::string text =
       "Plug-in Setup install record 1\r\n"
+      "root\tC:\\Hosts\\PS7\r\n"
       "folder\tC:\\Hosts\\PS7\\Acme\r\n"
       "file\t2\t0000000000000007\ta.8bf\tC:\\CUSTOM\\A.8BF\r\n"
-      "file\t3\t0000000000000008\tFilters\\b.8bf\t\\\\server\\share\\b.8bf\r\n";
+      "file\t3\t0000000000000008\tFilters\\b.8bf\t\\\\server\\share\\b.8bf\r\n"
+      "original\tOriginals\\1 A.8BF\tC:\\CUSTOM\\A.8BF\r\n";
   EXPECT_EQ(record.ToText(), text);
   std::optional<InstallRecord> read = InstallRecord::FromText(text);
   ASSERT_TRUE(read);
   EXPECT_EQ(read->files, record.files);
   EXPECT_EQ(read->folders, record.folders);
+  EXPECT_EQ(read->roots, record.roots);
+  EXPECT_EQ(read->originals, record.originals);
 
   EXPECT_FALSE(InstallRecord::FromText("something else\r\nfolder\tC:\\X\r\n"));
   std::optional<InstallRecord> damaged = InstallRecord::FromText(
@@ -86,10 +94,15 @@ TEST(InstallRecordTest, TextRoundTripsAndDamagedLinesAreLeftOut) {
       "file\tone\t0000000000000001\ta.8bf\tC:\\a.8bf\n"
       "file\t1\t01\ta.8bf\tC:\\a.8bf\n"
       "file\t1\t0000000000000001\ta.8bf\n"
+      "root\trelative\n"
+      "original\t..\\..\\Windows\\win.ini\tC:\\a.8bf\n"
+      "original\t\tC:\\a.8bf\n"
       "\n"
       "file\t1\t000000000000000f\ta.8bf\tC:\\good.8bf\n");
   ASSERT_TRUE(damaged);
   EXPECT_EQ(damaged->folders, std::vector<std::string>{});
+  EXPECT_EQ(damaged->roots, std::vector<std::string>{});
+  EXPECT_EQ(damaged->originals, std::vector<KeptOriginal>{});
   EXPECT_EQ(damaged->files, (std::vector<RecordedFile>{{"C:\\good.8bf", "a.8bf", 1, 15}}));
 }
 
