@@ -71,12 +71,36 @@ std::vector<std::string> SplitArguments(std::string_view line) {
   return arguments;
 }
 
+std::string OptionSpelling(const OptionRow& row) {
+  std::string spelling = "/" + std::string(row.name);
+  if (!row.value.empty()) spelling += "=" + std::string(row.value);
+  return spelling;
+}
+
+std::string OptionLines() {
+  std::string lines;
+  std::string_view usage;  // of the group being written
+  for (const OptionRow& row : kOptions) {
+    if (!row.usage.empty()) {
+      if (!usage.empty()) lines += "\t" + std::string(usage) + "\n";
+      usage = row.usage;
+    } else {
+      lines += ", ";
+    }
+    lines += OptionSpelling(row);
+  }
+  return lines + "\t" + std::string(usage);
+}
+
 CommandLine ParseCommandLine(std::string_view command_line) {
   CommandLine result;
   for (const std::string& argument : SplitArguments(command_line)) {
     result.any = true;
     auto unknown = [&] {
       if (result.unknown.empty()) result.unknown = argument;
+    };
+    auto unusable = [&](std::string why) {
+      if (result.unusable.empty()) result.unusable = std::move(why);
     };
     if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) {
       unknown();
@@ -88,32 +112,46 @@ CommandLine ParseCommandLine(std::string_view command_line) {
     std::optional<std::string> value;
     if (equals != std::string_view::npos) value = std::string(body.substr(equals + 1));
 
-    bool* flag = name == "S"                     ? &result.silent
-                 : name == "ACCEPT"              ? &result.accept
-                 : name == "UNINSTALL"           ? &result.uninstall
-                 : name == "?" || name == "HELP" ? &result.help
-                                                 : nullptr;
-    if (flag) {
-      // A switch takes no value: "/S=0" is no switch of ours.
-      if (value)
-        unknown();
-      else
-        *flag = true;
-      continue;
-    }
-    std::optional<std::string>* text = name == "DIR" ? &result.dir : name == "LOG" ? &result.log : nullptr;
-    if (!text && name != "HOSTS") {
+    const OptionRow* row = nullptr;
+    for (const OptionRow& option : kOptions)
+      if (option.name == name) row = &option;
+    if (!row) {
       unknown();
       continue;
     }
-    if (!value || Trimmed(*value).empty()) {
-      if (result.unusable.empty()) result.unusable = argument + " needs a value after =";
+    if (row->value.empty()) {
+      // A switch takes no value: "/S=0" is no switch of ours. Still, a
+      // deployment that wrote it wants no box, and gets none.
+      if (value) {
+        unknown();
+        result.silent = result.silent || row->effect == OptionEffect::kSilent;
+        continue;
+      }
+      switch (row->effect) {
+        case OptionEffect::kSilent: result.silent = true; break;
+        case OptionEffect::kAccept: result.accept = true; break;
+        case OptionEffect::kUninstall: result.uninstall = true; break;
+        case OptionEffect::kHelp: result.help = true; break;
+        default: break;
+      }
       continue;
     }
-    if (text) {
-      *text = *value;
-    } else {
-      result.hosts = SplitIds(*value);
+    if (!value || Trimmed(*value).empty()) {
+      unusable(argument + " needs a value after =");
+      continue;
+    }
+    switch (row->effect) {
+      case OptionEffect::kHosts: result.hosts = SplitIds(*value); break;
+      case OptionEffect::kDir: result.dir = *value; break;
+      case OptionEffect::kLog:
+        // A relative log would land in whatever folder the deployment system
+        // starts in; it is refused like a relative /DIR, and never written.
+        if (IsAbsolutePath(*value))
+          result.log = *value;
+        else
+          unusable("the log file of /LOG is not a full path: " + *value);
+        break;
+      default: break;
     }
   }
   return result;

@@ -13,30 +13,27 @@
 #include "install/installation.h"
 #include "scan/show_step.h"
 #include "unattended/exit_code.h"
+#include "unattended/files_check.h"
 #include "unattended/install_log.h"
 #include "unattended/install_record.h"
 #include "unattended/package_place.h"
 #include "unattended/removal.h"
+#include "unattended/system_account.h"
 #include "unattended/target_choice.h"
 #include "unattended/uninstall_entry.h"
 
 namespace setup {
 
-const std::string_view kUsageText =
-    "Setup.exe [/S] [/ACCEPT] [/HOSTS=id,id,...] [/DIR=folder] [/LOG=file]\n"
-    "Setup.exe /UNINSTALL [/S] [/LOG=file]\n"
-    "\n"
-    "/S\tsilent: no window and no message box\n"
-    "/ACCEPT\taccept the agreement (needed with /S when there is one)\n"
-    "/HOSTS=\tinstall into the found hosts with these ids; none: no host\n"
-    "/DIR=\talso install into this existing folder\n"
-    "/LOG=\tappend a log of the run to this file\n"
-    "/UNINSTALL\tremove what unattended installs put on this computer\n"
-    "/?\tthis help\n"
-    "\n"
-    "Exit codes: 0 done, 1 a file failed, 2 nothing to install,\n"
-    "3 package or command line unusable, 4 agreement not accepted,\n"
-    "5 unknown option.";
+std::string UsageText() {
+  return "Setup.exe [options]\n"
+         "Setup.exe /UNINSTALL [/S] [/LOG=file]\n"
+         "\n" +
+         OptionLines() +
+         "\n\n"
+         "Exit codes: 0 done, 1 a file failed, 2 nothing to install,\n"
+         "3 package or command line unusable, 4 agreement not accepted,\n"
+         "5 unknown option.";
+}
 
 namespace {
 
@@ -257,6 +254,15 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     LogHost(platform, log, listed[n], target ? "target" : "not a target");
   }
   if (listed.empty()) log.Write("Host", "no host found");
+  if (platform.environment.RunsAsLocalSystem()) {
+    // Deployment services start the program as SYSTEM by default; most
+    // hosts register for the user who installed them.
+    log.Write("System",
+              "running as LocalSystem: HKEY_CURRENT_USER is the system account's own, so hosts "
+              "registered there for a user are not seen; install in the user's context to reach them");
+    for (const UnseenPlace& place : PlacesUnseenAsSystem(platform, found, listed))
+      log.Write("Not seen", place.description + " (" + place.ids + "): " + place.key);
+  }
   for (const std::string& id : targets.unmatched) log.Write("Not found", "no listed host has the id " + id);
 
   InstallChoice choice;
@@ -268,8 +274,20 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     log.Write("Nothing to install", "no target");
     return End(log, kExitNothingToDo, "nothing installed");
   }
-  if (BuildDeploymentList(platform).empty()) {
-    log.Write("Nothing to install", "the files list of setup.ini matches no file of the package");
+  // An entry that matches nothing is a file the package lacks: a
+  // deployment that installs the rest has not done what it was asked to.
+  std::vector<std::string> sections = FilesSectionsUsed(choice);
+  FilesSectionsCheck files_check = CheckFilesSections(platform, sections);
+  for (const std::string& section : files_check.empty_sections)
+    log.Write("Not matched", "[" + section + "] lists no file");
+  for (const UnmatchedFilesEntry& entry : files_check.unmatched)
+    log.Write("Not matched",
+              "[" + entry.section + "] " + entry.key + "=" + entry.value + " matches no file of the package");
+  bool all_matched = files_check.unmatched.empty() && files_check.empty_sections.empty();
+  if (files_check.matched == 0) {
+    std::string names;
+    for (const std::string& section : sections) names += (names.empty() ? "[" : ", [") + section + "]";
+    log.Write("Nothing to install", "no entry of " + names + " matches a file of the package");
     return End(log, kExitNothingToDo, "nothing installed");
   }
 
@@ -293,9 +311,9 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     log.Write("Error", path + " could not be read back for the install record; /UNINSTALL will leave it");
   recorded = recorded && recording.unrecorded.empty();
   bool nothing_recorded = record_usable && record->files.empty();
-  int code = logged.failed > 0 || !(recorded || nothing_recorded) ? kExitSomeFailed
-             : logged.scheduled > 0                               ? kExitRestartNeeded
-                                                                  : kExitDone;
+  int code = logged.failed > 0 || !(recorded || nothing_recorded) || !all_matched ? kExitSomeFailed
+             : logged.scheduled > 0                                               ? kExitRestartNeeded
+                                                                                  : kExitDone;
   return End(log, code,
              std::to_string(logged.copied) + " files copied, " + std::to_string(logged.failed) + " failures");
 }
@@ -395,11 +413,11 @@ int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLi
         unknown ? "Unknown option: " + arguments.unknown : "The command line cannot be used: " + arguments.unusable;
     InstallLog log(platform, arguments.log.value_or(""));
     if (log.Write("Start", StartDetails(platform, command_line))) log.Write("Error", what);
-    show(what + "\n\n" + std::string(kUsageText), kMbIconError);
+    show(what + "\n\n" + UsageText(), kMbIconError);
     return End(log, unknown ? kExitUnknownOption : kExitUnusable, "nothing done");
   }
   if (arguments.help) {
-    show(kUsageText, kMbIconInformation);
+    show(UsageText(), kMbIconInformation);
     return kExitDone;
   }
   if (arguments.uninstall) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "app/run_watcher.h"
@@ -10,8 +11,9 @@
 
 namespace setup {
 
-/// The options as /? shows them and the README lists them.
-extern const std::string_view kUsageText;
+/// The text of the /? box: the options as the table of options gives them,
+/// and the exit codes.
+std::string UsageText();
 
 /// A run started with arguments; returns its exit code (ExitCode).
 /// With /S nothing is shown at all: `toolkit` may then be null. Without /S

@@ -23,6 +23,7 @@ class SomeYear : public Clock {
 class NoEnvironment : public Environment {
  public:
   std::optional<std::string> Variable(std::string_view) override { return std::nullopt; }
+  bool RunsAsLocalSystem() override { return false; }
 };
 
 }  // namespace setup

@@ -150,6 +150,12 @@ TEST_F(RegistryContractTest, EnvironmentVariablesByNameRegardlessOfCase) {
   EXPECT_EQ(world_->environment().Variable("PLUGIN_CONTRACT_UNSET"), std::nullopt);
 }
 
+// The tests run as an ordinary user; only a deployment service starts the
+// program as LocalSystem.
+TEST_F(RegistryContractTest, AnOrdinaryProcessIsNotLocalSystem) {
+  EXPECT_FALSE(world_->environment().RunsAsLocalSystem());
+}
+
 TEST_F(RegistryContractTest, CurrentUserIsTheSameInBothViews) {
   world_->LoadRegistry("REGEDIT4\n[HKEY_CURRENT_USER\\Software\\PluginSetupContract]\n\"V\"=\"shared\"\n", true);
   EXPECT_EQ(Text(RootKey::kCurrentUser, kTestKey, "V"), "shared");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace setup {
 namespace {
 
@@ -69,7 +72,11 @@ TEST(CommandLineTest, UnknownAndUnusableArgumentsAreNamed) {
       {"Setup.exe /", "/", ""},
       {"Setup.exe --S", "--S", ""},
       {"Setup.exe /S=1", "/S=1", ""},  // a switch takes no value
-      {"Setup.exe /SILENT /Q", "/SILENT", ""},
+      {"Setup.exe /SILENT /Q", "/Q", ""},
+      {"Setup.exe /NORESTART=1", "/NORESTART=1", ""},
+      {"Setup.exe /LOG=setup.log", "", "the log file of /LOG is not a full path: setup.log"},
+      {"Setup.exe /LOG=C:setup.log", "", "the log file of /LOG is not a full path: C:setup.log"},
+      {"Setup.exe /LOG=\\setup.log", "", "the log file of /LOG is not a full path: \\setup.log"},
       {"Setup.exe /DIR", "", "/DIR needs a value after ="},
       {"Setup.exe /LOG=", "", "/LOG= needs a value after ="},
       {"Setup.exe \"/HOSTS=  \"", "", "/HOSTS=   needs a value after ="},
@@ -81,6 +88,73 @@ TEST(CommandLineTest, UnknownAndUnusableArgumentsAreNamed) {
     EXPECT_EQ(parsed.unknown, c.unknown) << c.line;
     EXPECT_EQ(parsed.unusable, c.unusable) << c.line;
   }
+  // A log that is no full path is never written to.
+  EXPECT_FALSE(ParseCommandLine("Setup.exe /LOG=setup.log").log);
+}
+
+TEST(CommandLineTest, OtherInstallersSwitchesAreTaken) {
+  struct Case {
+    const char* line;
+    bool silent;
+  } cases[] = {
+      {"Setup.exe /SILENT", true},
+      {"Setup.exe /verysilent /SUPPRESSMSGBOXES /NORESTART /SP-", true},
+      {"Setup.exe -Quiet", true},
+      {"Setup.exe /S /NORESTART", true},
+      {"Setup.exe /NORESTART /SP- /SuppressMsgBoxes", false},
+      {"Setup.exe /X /VERYSILENT", true},  // an unknown option before it: still no box
+      {"Setup.exe /SILENT=1", true},
+  };
+  for (const Case& c : cases) {
+    CommandLine parsed = ParseCommandLine(c.line);
+    EXPECT_EQ(parsed.silent, c.silent) << c.line;
+    EXPECT_FALSE(parsed.accept || parsed.uninstall || parsed.help || parsed.hosts || parsed.dir || parsed.log)
+        << c.line;
+  }
+}
+
+TEST(CommandLineTest, UsageListsEveryOptionInItsGroup) {
+  EXPECT_EQ(OptionLines().substr(0, OptionLines().find('\n')),
+            "/S, /SILENT, /VERYSILENT, /QUIET\tsilent: no window and no message box");
+  for (const OptionRow& row : kOptions)
+    EXPECT_NE(OptionLines().find(OptionSpelling(row)), std::string::npos) << row.name;
+}
+
+// The README's table of options, each row's spellings as its first cell
+// writes them in backquotes.
+std::vector<Words> ReadmeOptionRows() {
+  std::ifstream file(SETUP_README);
+  std::stringstream text;
+  text << file.rdbuf();
+  std::string readme = text.str();
+  std::size_t at = readme.find("\n### Options\n");
+  EXPECT_NE(at, std::string::npos) << SETUP_README;
+  std::vector<Words> rows;
+  if (at == std::string::npos) return rows;
+  at = readme.find("\n| Option |", at);
+  at = readme.find('\n', readme.find('\n', at + 1) + 1);  // past the heading and its rule
+  while (at + 1 < readme.size() && readme[at + 1] == '|') {
+    std::size_t end = readme.find('\n', at + 1);
+    std::string cell = readme.substr(at + 2, readme.find('|', at + 2) - at - 2);
+    Words spellings;
+    for (std::size_t quote = cell.find('`'); quote != std::string::npos; quote = cell.find('`', quote + 1)) {
+      std::size_t close = cell.find('`', quote + 1);
+      spellings.push_back(cell.substr(quote + 1, close - quote - 1));
+      quote = close;
+    }
+    rows.push_back(spellings);
+    at = end;
+  }
+  return rows;
+}
+
+TEST(CommandLineTest, ReadmeTableListsTheOptionsOfTheTable) {
+  std::vector<Words> groups;
+  for (const OptionRow& row : kOptions) {
+    if (!row.usage.empty()) groups.emplace_back();
+    groups.back().push_back(OptionSpelling(row));
+  }
+  EXPECT_EQ(ReadmeOptionRows(), groups);
 }
 
 }  // namespace

@@ -235,6 +235,11 @@ TEST_F(UnattendedTest, ExitCodes) {
       {"/S /X", kSetupIni, kExitUnknownOption, false},
       {"/S /?", kSetupIni, kExitDone, false},
       {"/S /LOG=C:\\NoSuchFolder\\setup.log", kSetupIni, kExitUnusable, false},
+      {"/S /LOG=setup.log", kSetupIni, kExitUnusable, false},
+      {"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /SP-", kSetupIni, kExitDone, true},
+      {"/S /NORESTART", kSetupIni, kExitDone, true},
+      {"/QUIET /X", kSetupIni, kExitUnknownOption, false},
+      {"/X /SILENT", kSetupIni, kExitUnknownOption, false},
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all(root_ / "PS7");
@@ -564,13 +569,17 @@ TEST_F(UnattendedTest, WithoutSilentTheBoxesAskAndTell) {
   EXPECT_EQ(toolkit_.messages_[2].text, "Removal finished: 3 files removed, 0 kept, 0 failed, 2 folders removed.");
 
   EXPECT_EQ(Run("/?"), kExitDone);
-  EXPECT_EQ(toolkit_.messages_.back().text, kUsageText);
-  EXPECT_EQ(Run("/DIR=C:\\Custom /Quiet"), kExitUnknownOption);
-  EXPECT_EQ(toolkit_.messages_.back().text, "Unknown option: /Quiet\n\n" + std::string(kUsageText));
+  EXPECT_EQ(toolkit_.messages_.back().text, UsageText());
+  EXPECT_EQ(Run("/DIR=C:\\Custom /Qn"), kExitUnknownOption);
+  EXPECT_EQ(toolkit_.messages_.back().text, "Unknown option: /Qn\n\n" + UsageText());
   EXPECT_EQ(toolkit_.messages_.back().style, kMbIconError);
   EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
   EXPECT_EQ(windowed_runs_, 0);
   EXPECT_EQ(Run("/LOG=C:\\Logs\\setup.log"), kExitDone);
+  EXPECT_EQ(windowed_runs_, 1);
+  EXPECT_EQ(Run("/LOG=setup.log"), kExitUnusable);
+  EXPECT_EQ(toolkit_.messages_.back().text,
+            "The command line cannot be used: the log file of /LOG is not a full path: setup.log\n\n" + UsageText());
   EXPECT_EQ(windowed_runs_, 1);
 }
 
@@ -602,6 +611,72 @@ TEST_F(UnattendedTest, PackageHostIsATargetByItsId) {
   EXPECT_EQ(Run("/UNINSTALL /S", ini), kExitDone);
   EXPECT_FALSE(Has("C:\\Viewer\\Plugins\\Acme\\a.8bf"));
   EXPECT_FALSE(files_.FolderExists("C:\\Viewer\\Plugins\\Acme"));
+}
+
+TEST_F(UnattendedTest, EveryFilesSectionATargetUsesCountsAndAnEntryMatchingNothingIsAFailure) {
+  files_.CreateFolderTree("C:\\Viewer\\Plugins");
+  const std::string head = "[presentation]\r\ntitle=Acme Filters\r\nversion=2.0\r\n[options]\r\nsubdir=Acme\r\n";
+  const std::string viewer =
+      "[hosts]\r\nviewer=Acme Viewer\r\n[host.viewer]\r\nfolder=C:\\Viewer\\Plugins\r\nfiles=files64\r\n";
+  struct Case {
+    const char* hosts;
+    std::string ini;
+    int code;
+    const char* installed;  // a file the run copies, or "" for none
+    const char* line;       // a line of the log
+  } cases[] = {
+      // Only a package host's own section: installed (it used to end with 2).
+      {"viewer", head + viewer + "[files64]\r\n1=*.8bf\r\n", kExitDone, "C:\\Viewer\\Plugins\\Acme\\a.8bf",
+       "End: 2 files copied, 0 failures; exit code 0"},
+      {"photoshop7", std::string(kSetupIni) + "3=missing.8bf\r\n", kExitSomeFailed, "C:\\PS7\\Acme\\a.8bf",
+       "Not matched: [files] 3=missing.8bf matches no file of the package"},
+      {"photoshop7,viewer", std::string(kSetupIni) + viewer + "[FILES64]\r\n1=x64\\*.8bf\r\n", kExitSomeFailed,
+       "C:\\PS7\\Acme\\a.8bf", "Not matched: [files64] 1=x64\\*.8bf matches no file of the package"},
+      {"photoshop7,viewer", std::string(kSetupIni) + viewer, kExitSomeFailed, "C:\\PS7\\Acme\\a.8bf",
+       "Not matched: [files64] lists no file"},
+      // The catalogue's [files] is not used by a package host of its own section.
+      {"viewer", std::string(kSetupIni) + viewer + "[files64]\r\n1=*.x64\r\n", kExitNothingToDo, "",
+       "Nothing to install: no entry of [files64] matches a file of the package"},
+      {"photoshop7", head + "[files]\r\n1=Filters\r\n2=..\\a.8bf\r\n", kExitNothingToDo, "",
+       "Nothing to install: no entry of [files] matches a file of the package"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(root_ / "PS7" / "Acme");
+    std::filesystem::remove_all(root_ / "Viewer" / "Plugins" / "Acme");
+    std::filesystem::remove(root_ / "Logs" / "setup.log");
+    EXPECT_EQ(Run(std::string("/S /LOG=C:\\Logs\\setup.log /HOSTS=") + c.hosts, c.ini), c.code) << c.hosts << c.ini;
+    if (*c.installed) {
+      EXPECT_TRUE(Has(c.installed)) << c.installed;
+    } else {
+      EXPECT_FALSE(files_.FolderExists("C:\\PS7\\Acme") || files_.FolderExists("C:\\Viewer\\Plugins\\Acme"));
+    }
+    std::vector<std::string> lines = LogLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.line;
+  }
+}
+
+TEST_F(UnattendedTest, AsLocalSystemTheLogNamesThePlacesOfTheUsersHostsItCannotSee) {
+  environment_.SetLocalSystem(true);
+  std::string ini = std::string(kSetupIni) +
+                    "[enabled]\r\nall=0\r\npaintshoppro4=1\r\npaintshoppro5=1\r\nphotoshop7=1\r\nreg=1\r\nmachine=1\r\n"
+                    "[hosts]\r\nreg=Acme Reg\r\nmachine=Acme Machine\r\n"
+                    "[host.reg]\r\nregistry=HKCU\\Software\\Acme|Plugins\r\n"
+                    "[host.machine]\r\nregistry=HKLM\\Software\\Acme|Plugins\r\n";
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7 /LOG=C:\\Logs\\setup.log", ini), kExitDone);
+  std::vector<std::string> seen;
+  for (const std::string& line : LogLines())
+    if (line.rfind("System: ", 0) == 0 || line.rfind("Not seen: ", 0) == 0) seen.push_back(line);
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "System: running as LocalSystem: HKEY_CURRENT_USER is the system account's own, so hosts "
+                      "registered there for a user are not seen; install in the user's context to reach them",
+                      "Not seen: Paint Shop Pro 4 by JASC (ids paintshoppro, paintshoppro4): "
+                      "HKEY_CURRENT_USER\\Software\\JASC\\Paint Shop Pro\\ImageProcessingFilter",
+                      "Not seen: Paint Shop Pro 5 by JASC, 2nd path (ids paintshoppro, paintshoppro5): "
+                      "HKEY_CURRENT_USER\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter",
+                      "Not seen: Paint Shop Pro 5 by JASC, 3rd path (ids paintshoppro, paintshoppro5): "
+                      "HKEY_CURRENT_USER\\Software\\JASC\\Paint Shop Pro 5\\ImageProcessingFilter",
+                      "Not seen: Acme Reg (id reg): HKEY_CURRENT_USER\\Software\\Acme",
+                  }));
 }
 
 TEST_F(UnattendedTest, AutoscanScansTheDrivesFirstAndEscapeDoesNotStopIt) {

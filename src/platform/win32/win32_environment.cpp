@@ -21,4 +21,16 @@ std::optional<std::string> Win32Environment::Variable(std::string_view name) {
   return std::nullopt;
 }
 
+bool Win32Environment::RunsAsLocalSystem() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  // A TOKEN_USER with room for the largest SID.
+  alignas(TOKEN_USER) unsigned char buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  DWORD size = 0;
+  bool system = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+                IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, WinLocalSystemSid);
+  CloseHandle(token);
+  return system;
+}
+
 }  // namespace setup

@@ -4,10 +4,12 @@
 
 namespace setup {
 
-/// The process environment through GetEnvironmentVariableA.
+/// The process environment through GetEnvironmentVariableA, the account
+/// through the process token.
 class Win32Environment : public Environment {
  public:
   std::optional<std::string> Variable(std::string_view name) override;
+  bool RunsAsLocalSystem() override;
 };
 
 }  // namespace setup
