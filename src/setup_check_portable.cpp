@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     text << stream.rdbuf();
     if (!stream) return CannotCheck("cannot read " + machine);
     try {
-      registry.Load(text.str());
+      registry.LoadExport(text.str());
     } catch (const std::exception& bad) {
       return CannotCheck(machine + ": " + bad.what());
     }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Setup.exe and runs the demo package (demo/package) on the demo
-# machine (demo/machine.reg) under Wine. With a display it opens the real
-# windows for you to use; without one it plays the user through the
-# windows, prints what it saw and saves screenshots in build/demo/screenshots.
+# machine (demo/machine.reg, demo/machine64.reg and demo/drive_c) under Wine.
+# With a display it opens the real windows for you to use; without one it
+# plays the user through the windows, prints what it saw and saves
+# screenshots in build/demo/screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-env.sh
@@ -25,8 +26,11 @@ cp "build/$preset/src/Setup.exe" "$package/"
 cp demo/machine.reg "$prefix/drive_c/machine.reg"
 # Files of the demo machine (host preference files and the like), by their place on drive C:.
 [ -d demo/drive_c ] && cp -r demo/drive_c/. "$prefix/drive_c/"
-# The demo machine's registry, as a 32-bit program sees it.
-(cd "$prefix/drive_c" && wine64_in "$prefix" reg import 'C:\machine.reg' /reg:32) >"$WINE_DIR/demo-reg.log" 2>&1
+cp demo/machine64.reg "$prefix/drive_c/machine64.reg"
+# The demo machine's registry, as a 32-bit program sees it, then today's
+# 64-bit hosts in the 64-bit view.
+(cd "$prefix/drive_c" && wine64_in "$prefix" reg import 'C:\machine.reg' /reg:32 &&
+  wine64_in "$prefix" reg import 'C:\machine64.reg' /reg:64) >"$WINE_DIR/demo-reg.log" 2>&1
 # The Wine server of that step belongs to no display; the program needs one that does.
 wine_stop "$prefix"
 

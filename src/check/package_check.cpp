@@ -4,6 +4,7 @@
 #include <climits>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "app/agreement_form.h"
 #include "app/main_form.h"
@@ -93,7 +94,7 @@ class PackageChecker {
     std::set<std::string> sections;
     for (std::string_view section : kSetupSections) sections.insert(std::string(section));
     for (const std::string& id : HostIds()) sections.insert(LowerCased(HostSection(id)));
-    for (const PackageHost& host : package_hosts_.hosts) sections.insert(LowerCased(host.files_section));
+    for (const std::string& id : HostIds()) sections.insert(LowerCased(FilesSectionOf(id)));
     return sections;
   }
 
@@ -356,17 +357,18 @@ class PackageChecker {
     std::size_t count = CheckFilesSection(kFilesSection);
     // Each files section once, however many hosts name it.
     std::set<std::string> sections_done{std::string(kFilesSection)};
-    for (const PackageHost& host : package_hosts_.hosts) {
-      if (!sections_done.insert(LowerCased(host.files_section)).second) continue;
-      int line = outline_.LineOf(HostSection(host.id), "files");
-      if (!outline_.Find(host.files_section)) {
-        Add(line, HostSection(host.id), "files", Severity::kWarning,
-            "[" + HostSection(host.id) + "] files=" + host.files_section +
+    for (const std::string& id : HostIds()) {
+      std::string files_section = FilesSectionOf(id);
+      if (!sections_done.insert(LowerCased(files_section)).second) continue;
+      int line = outline_.LineOf(HostSection(id), "files");
+      if (!outline_.Find(files_section)) {
+        Add(line, HostSection(id), "files", Severity::kWarning,
+            "[" + HostSection(id) + "] files=" + files_section +
                 " names a section that is not there: the host gets no file",
-            "add [" + host.files_section + "] with one line per plug-in file");
+            "add [" + files_section + "] with one line per plug-in file");
         continue;
       }
-      count += CheckFilesSection(host.files_section);
+      count += CheckFilesSection(files_section);
     }
     if (count > 0) return;
     if (const IniOutline::Section* section = outline_.Find(kFilesSection)) {
@@ -380,9 +382,31 @@ class PackageChecker {
 
   static std::string HostSection(std::string_view id) { return std::string(kHostSectionPrefix) + std::string(id); }
 
+  // The files section a host names, as the program reads it.
+  std::string FilesSectionOf(std::string_view id) {
+    std::string section = Value(HostSection(id), "files");
+    return section.empty() ? std::string(kDefaultFilesSection) : section;
+  }
+
+  std::string Suggestion(const SkippedPackageHost& skipped) {
+    std::string registry = Value(HostSection(skipped.id), "registry");
+    switch (skipped.problem) {
+      case PackageHostProblem::kBadRoot:
+        return "start it with HKLM\\ (HKEY_LOCAL_MACHINE) or HKCU\\ (HKEY_CURRENT_USER)";
+      case PackageHostProblem::kBadRegistry:
+        if (registry.find('|') == std::string::npos)
+          return "end the key path with |<value name>, or with | alone for the key's default value: registry=" +
+                 registry + "|";
+        return "name a key below the root, such as HKLM\\SOFTWARE\\Maker\\Host|Path";
+      case PackageHostProblem::kManyWildcards: return "keep one \"*\" and write the other keys out";
+      default: return "";
+    }
+  }
   // The hosts [hosts] names: why one is never listed, and their sections' keys.
   void CheckPackageHosts() {
     for (const SkippedPackageHost& skipped : package_hosts_.skipped) {
+      // Told once, on the duplicate's own line, as a key given again.
+      if (skipped.problem == PackageHostProblem::kDuplicateId) continue;
       std::string section = HostSection(skipped.id);
       int line = outline_.LineOf(kHostsSection, skipped.id);
       std::string key = skipped.id;
@@ -396,7 +420,8 @@ class PackageChecker {
       };
       switch (skipped.problem) {
         case PackageHostProblem::kBadRoot:
-        case PackageHostProblem::kBadRegistry: at_key("registry"); break;
+        case PackageHostProblem::kBadRegistry:
+        case PackageHostProblem::kManyWildcards: at_key("registry"); break;
         case PackageHostProblem::kBadAppend: at_key("append"); break;
         case PackageHostProblem::kNoPlace:
           if (const IniOutline::Section* found = outline_.Find(section)) {
@@ -408,8 +433,10 @@ class PackageChecker {
         default: break;
       }
       Add(line, where, key, Severity::kWarning,
-          "the host " + skipped.id + " of [hosts] is never listed: " + std::string(ProblemText(skipped.problem)), "");
+          "the host " + skipped.id + " of [hosts] is never listed: " + std::string(ProblemText(skipped.problem)),
+          Suggestion(skipped));
     }
+    for (const PackageHost& host : package_hosts_.hosts) CheckTakenHost(host);
     std::vector<std::string_view> keys;
     for (const SetupKey& row : kPackageHostKeys) keys.push_back(row.key);
     for (const std::string& id : HostIds()) {
@@ -434,6 +461,44 @@ class PackageChecker {
           Add(key.line, section->name, key.name, Severity::kWarning,
               "[" + section->name + "] view=" + value + " reads the 32-bit view: only \"64\" selects the 64-bit one",
               "write view=64 or view=32");
+      }
+    }
+  }
+
+  // A host that is taken but may not do what its maker meant.
+  void CheckTakenHost(const PackageHost& host) {
+    std::string section = HostSection(host.id);
+    int id_line = outline_.LineOf(kHostsSection, host.id);
+    bool catalogue_id = std::any_of(std::begin(HostCatalogue), std::end(HostCatalogue), [&](const HostEntry& entry) {
+      return EqualIgnoringCase(entry.HostId, host.id) || EqualIgnoringCase(entry.VersionId, host.id);
+    });
+    if (catalogue_id)
+      Add(id_line, kHostsSection, host.id, Severity::kWarning,
+          "the id " + host.id + " is also a catalogue host or version id: [enabled] " + host.id +
+              "=0 would switch off both",
+          "give the host an id of its own, such as " + host.id + "-64");
+    std::string folder_pattern = host.folder;
+    while (!folder_pattern.empty() && folder_pattern.back() == '\\') folder_pattern.pop_back();
+    std::size_t last = folder_pattern.rfind('\\');
+    bool folder_enumerates =
+        !host.from_registry &&
+        folder_pattern.find_first_of("*?", last == std::string::npos ? 0 : last) != std::string::npos;
+    if ((EnumeratesKeys(host) || folder_enumerates) && !HasPlaceholder(host.description))
+      Add(id_line, kHostsSection, host.id, Severity::kWarning,
+          "the host " + host.id + " stands for every " + (folder_enumerates ? "folder" : "key") +
+              " that matches, but its text has neither %KEY% nor %FOLDER%: only the first match is listed",
+          host.id + "=" + host.description + " (%FOLDER%)");
+    if (!host.from_registry) {
+      for (auto [variable, for_64, for_32] :
+           {std::tuple<std::string_view, std::string_view, std::string_view>{"%ProgramFiles%", "%ProgramW6432%",
+                                                                             "%ProgramFiles(x86)%"},
+            {"%CommonProgramFiles%", "%CommonProgramW6432%", "%CommonProgramFiles(x86)%"}}) {
+        if (UpperCased(host.folder).find(UpperCased(variable)) == std::string::npos) continue;
+        Add(outline_.LineOf(section, "folder"), section, "folder", Severity::kWarning,
+            "[" + section + "] folder=" + host.folder + " uses " + std::string(variable) +
+                ", which the 32-bit Setup.exe reads as the (x86) folder on a 64-bit PC: a 64-bit host written so is "
+                "never listed there",
+            "write " + std::string(for_64) + " for a 64-bit host, " + std::string(for_32) + " for a 32-bit one");
       }
     }
   }

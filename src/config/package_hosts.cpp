@@ -1,5 +1,6 @@
 #include "config/package_hosts.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "config/setup_config.h"
@@ -34,6 +35,9 @@ std::optional<PackageHostProblem> ParseRegistryPlace(std::string_view text, Pack
   std::string_view path = slash == std::string_view::npos ? std::string_view() : key.substr(slash + 1);
   while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
   if (bar == std::string_view::npos || path.empty()) return PackageHostProblem::kBadRegistry;
+  if (std::size_t star = WildcardComponentAt(path);
+      star != std::string_view::npos && WildcardComponentAt(path.substr(star + 1)) != std::string_view::npos)
+    return PackageHostProblem::kManyWildcards;
   host.from_registry = true;
   host.root = *root;
   host.key_path = std::string(path);
@@ -99,7 +103,7 @@ PackageHosts ParsePackageHosts(const Platform& platform, std::span<const std::st
     if (std::string files = read("files"); !files.empty()) host.files_section = files;
     host.preselect = !IsOffFlag(read("select"));
 
-    if (DescriptionTaken(host.description, taken_descriptions, result.hosts)) {
+    if (!HasPlaceholder(host.description) && DescriptionTaken(host.description, taken_descriptions, result.hosts)) {
       skip(PackageHostProblem::kDuplicateDescription);
       continue;
     }
@@ -112,6 +116,24 @@ PackageHosts ParsePackageHosts(const Platform& platform, std::span<const std::st
   return result;
 }
 
+bool HasPlaceholder(std::string_view description) {
+  return description.find(kKeyPlaceholder) != std::string_view::npos ||
+         description.find(kFolderPlaceholder) != std::string_view::npos;
+}
+
+std::size_t WildcardComponentAt(std::string_view key_path) {
+  for (std::size_t from = 0; from <= key_path.size();) {
+    std::size_t end = std::min(key_path.find('\\', from), key_path.size());
+    if (key_path.substr(from, end - from) == "*") return from;
+    from = end + 1;
+  }
+  return std::string_view::npos;
+}
+
+bool EnumeratesKeys(const PackageHost& host) {
+  return host.from_registry && WildcardComponentAt(host.key_path) != std::string_view::npos;
+}
+
 std::string_view ProblemText(PackageHostProblem problem) {
   switch (problem) {
     case PackageHostProblem::kBadId: return "the id may hold only letters, digits, '-' and '_'";
@@ -120,6 +142,7 @@ std::string_view ProblemText(PackageHostProblem problem) {
     case PackageHostProblem::kNoPlace: return "its section gives neither registry nor folder";
     case PackageHostProblem::kBadRoot: return "registry must start with HKLM or HKCU";
     case PackageHostProblem::kBadRegistry: return "registry must be <root>\\<key path>|<value name>";
+    case PackageHostProblem::kManyWildcards: return "registry may have one \"*\" key component at most";
     case PackageHostProblem::kBadAppend: return "append must be a relative folder that stays inside the found one";
     case PackageHostProblem::kDuplicateDescription: return "a catalogue host or an earlier host has the same text";
     case PackageHostProblem::kOverLimit: return "no more than 100 hosts are taken";

@@ -45,6 +45,46 @@ std::string ReplacePlaceholder(std::string_view text, std::string_view placehold
   return result;
 }
 
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Takes the leading run of digits or of other characters off the text.
+std::string_view TakeRun(std::string_view& text) {
+  bool digits = IsDigit(text.front());
+  std::size_t n = 1;
+  while (n < text.size() && IsDigit(text[n]) == digits) ++n;
+  std::string_view run = text.substr(0, n);
+  text.remove_prefix(n);
+  return run;
+}
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+}  // namespace
+
+int CompareVersionNames(std::string_view a, std::string_view b) {
+  while (!a.empty() && !b.empty()) {
+    bool digits = IsDigit(a.front());
+    if (digits != IsDigit(b.front())) return digits ? -1 : 1;
+    std::string_view x = TakeRun(a), y = TakeRun(b);
+    if (digits) {
+      // By value, however long: leading zeros do not count.
+      while (x.size() > 1 && x.front() == '0') x.remove_prefix(1);
+      while (y.size() > 1 && y.front() == '0') y.remove_prefix(1);
+      if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+      if (int order = x.compare(y)) return Sign(order);
+      continue;
+    }
+    for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
+      unsigned char p = static_cast<unsigned char>(LowerAscii(x[i])), q = static_cast<unsigned char>(LowerAscii(y[i]));
+      if (p != q) return p < q ? -1 : 1;
+    }
+    if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+  }
+  return Sign(static_cast<int>(!a.empty()) - static_cast<int>(!b.empty()));
+}
+
 std::string ExpandVariables(std::string_view text, Environment& environment) {
   std::string result;
   while (!text.empty() && result.size() <= kMaxPathLength) {

@@ -30,6 +30,12 @@ std::string AddTrailingBackslash(std::string path);
 /// letter case counts and the inserted value is not searched again.
 std::string ReplacePlaceholder(std::string_view text, std::string_view placeholder, std::string_view value);
 
+/// Orders names as versions go: runs of digits compare by their value, other
+/// runs by their text with letter case ignored, and a run of digits comes
+/// before any other run; so "90.0" comes before "140.0" and "Paint 9" before
+/// "Paint 2023". Negative, zero or positive, as a comparison.
+int CompareVersionNames(std::string_view a, std::string_view b);
+
 /// The text with every %NAME% of a set variable replaced by its value, as
 /// the system expands a path: an unknown %NAME% and a lone % stay, and an
 /// inserted value is not searched again. Expanding stops once the result is

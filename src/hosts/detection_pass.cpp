@@ -1,6 +1,7 @@
 #include "hosts/detection_pass.h"
 
 #include "config/setup_config.h"
+#include "config/text.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "hosts/special_detectors.h"
@@ -32,15 +33,39 @@ void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std:
   listed.push_back(CatalogueRow(platform, index, ticked));
 }
 
+namespace {
+
+// A catalogue entry's text, or that of a package host listed before.
+bool TextTaken(std::string_view description, const std::vector<ListedHost>& listed) {
+  if (IsCatalogueDescription(description)) return true;
+  for (const ListedHost& row : listed)
+    if (row.IsPackageHost() && EqualIgnoringCase(row.description, description)) return true;
+  return false;
+}
+
+}  // namespace
+
 std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors,
                                     FoundMarks& found, std::span<const PackageHost> package_hosts) {
   for (const SpecialDetector& detector : detectors) detector();
   std::vector<ListedHost> listed;
   for (int index = 0; index < static_cast<int>(kHostCount); ++index) AddHostIfFound(platform, index, found, listed);
+  std::size_t package_rows = 0;
   for (const PackageHost& host : package_hosts) {
-    if (!IsPackageHostPresent(platform, host)) continue;
+    if (!IsPackageHostEnabled(platform, host)) continue;
     bool ticked = !IsOffFlag(ReadSetupValue(platform, "options", "autoselect")) && host.preselect;
-    listed.push_back(PackageHostRow(platform, host, ticked));
+    for (const PackageHostMatch& match : MatchesOf(platform, host)) {
+      // The limit counts listed places, however many hosts they come from.
+      if (package_rows == kMaxPackageHosts) return listed;
+      // Unlike a catalogue entry, a value left behind by an uninstalled host
+      // does not list it: the folder must be there. A folder a pattern
+      // matched was just seen to be one.
+      const std::string& folder = match.found_folder;
+      if (!IsAbsolutePath(folder) || (!match.host.folder_is_match && !platform.files.FolderExists(folder))) continue;
+      if (TextTaken(match.host.description, listed)) continue;
+      listed.push_back(PackageHostRow(platform, match.host, ticked));
+      ++package_rows;
+    }
   }
   return listed;
 }

@@ -28,7 +28,9 @@ void AddHostIfFound(const Platform& platform, int index, FoundMarks& found, std:
 
 /// The whole pass: the special detectors in order, the catalogue walk, then
 /// the package hosts (read by the caller with ReadPackageHosts) that are
-/// enabled and present, ticked by their select unless autoselect is "0".
+/// enabled, each place of each (MatchesOf) whose folder exists and whose
+/// text no catalogue entry and no row before has, up to kMaxPackageHosts
+/// rows; ticked by their select unless autoselect is "0".
 /// The rows to list, in that order; the caller shows them.
 std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const SpecialDetector> detectors,
                                     FoundMarks& found, std::span<const PackageHost> package_hosts = {});

@@ -153,6 +153,27 @@ TEST_F(PackageCheckTest, ReportsEachMistakeOnceWithItsLine) {
         {10, W, "files", "names a section that is not there"},
         {11, W, "view", "only \"64\" selects the 64-bit one"},
         {14, W, "2", "[files64] 2=nothing.8bf matches no file"}}},
+      {"package hosts that may not do what was meant",
+       "[hosts]\r\nps=Photoshop\r\ncc=Shared\r\nphotoshop=Mine\r\nx86=Old\r\nok=%FOLDER%\r\n"
+       "[host.ps]\r\nregistry=HKLM\\SOFTWARE\\Adobe\\Photoshop\\*|ApplicationPath\r\nview=64\r\n"
+       "[host.cc]\r\nfolder=%CommonProgramFiles%\\Adobe\\Plug-Ins\\CC\r\n"
+       "[host.photoshop]\r\nfolder=%programfiles%\\Mine\r\n"
+       "[host.x86]\r\nfolder=%ProgramFiles(x86)%\\Old\r\n"
+       "[host.ok]\r\nfolder=C:\\Brisk\\Brisk Paint ?\r\n"s +
+           kFiles,
+       {{2, W, "ps", "neither %KEY% nor %FOLDER%: only the first match is listed"},
+        {4, W, "photoshop", "also a catalogue host or version id"},
+        {11, W, "folder", "write %CommonProgramW6432% for a 64-bit host"},
+        {13, W, "folder", "uses %ProgramFiles%"}}},
+      {"a host that is never listed still has its files checked",
+       "[hosts]\r\nps=PS\r\nPS=Again\r\nnobar=No bar\r\n[host.ps]\r\nregistry=HKXX\\Adobe|Path\r\nfiles=files64\r\n"
+       "[host.nobar]\r\nregistry=HKLM\\Adobe\\Path\r\n[files64]\r\n1=..\\up.8bf\r\n2=missing.8bf\r\n"s +
+           kFiles,
+       {{3, W, "PS", "is given again; only the first one (line 2) counts"},
+        {6, W, "registry", "start it with HKLM\\ (HKEY_LOCAL_MACHINE) or HKCU\\"},
+        {9, W, "registry", "registry=HKLM\\Adobe\\Path|"},
+        {11, E, "1", "points outside the package folder"},
+        {12, W, "2", "matches no file"}}},
       {"files only for the package's hosts",
        "[hosts]\r\nps=PS\r\n[host.ps]\r\nfolder=C:\\PS\r\nfiles=files64\r\n[files64]\r\n1=b.8bf\r\n"
        "[files]\r\n1=none.8bf\r\n",

@@ -29,6 +29,29 @@ TEST_F(PortableRegistryTest, LaterLoadsReplaceAndDelete) {
   EXPECT_FALSE(registry_.QueryValue(key.get(), "v"));  // the handle outlived its key
 }
 
+TEST_F(PortableRegistryTest, AnExportOfA64BitEditorFillsBothViews) {
+  auto text = [&](RootKey root, const char* path, RegistryView view) {
+    ScopedKey key(registry_, registry_.OpenForReadingInView(root, path, view));
+    return key ? registry_.ReadValueData(key.get(), "P").value_or("-") : "no key";
+  };
+  registry_.LoadExport(
+      "Windows Registry Editor Version 5.00\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Adobe\\Photoshop\\180.0]\r\n\"P\"=\"64\"\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Adobe\\Photoshop\\7.0]\r\n\"P\"=\"32\"\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Host]\r\n\"P\"=\"user\"\r\n");
+  EXPECT_EQ(text(RootKey::kLocalMachine, "Software\\Adobe\\Photoshop\\180.0", RegistryView::k64Bit),
+            std::string("64\0", 3));
+  EXPECT_EQ(text(RootKey::kLocalMachine, "Software\\Adobe\\Photoshop\\180.0", RegistryView::k32Bit), "no key");
+  EXPECT_EQ(text(RootKey::kLocalMachine, "Software\\Adobe\\Photoshop\\7.0", RegistryView::k32Bit),
+            std::string("32\0", 3));
+  EXPECT_EQ(text(RootKey::kCurrentUser, "Software\\Host", RegistryView::k32Bit), std::string("user\0", 5));
+
+  // Without WOW6432Node it is the 32-bit view, as a 32-bit program sees it.
+  PortableRegistry old;
+  old.LoadExport("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Adobe\\Photoshop\\7.0]\n\"P\"=\"32\"\n");
+  EXPECT_TRUE(old.KeyExists(RootKey::kLocalMachine, "Software\\Adobe\\Photoshop\\7.0"));
+}
+
 TEST_F(PortableRegistryTest, DeleteRefusesKeysWithSubKeysAndDeniedKeys) {
   registry_.Load("REGEDIT4\n[HKCU\\A\\B]\n[HKCU\\C]\n");
   registry_.DenyDelete(RootKey::kCurrentUser, "C");

@@ -613,6 +613,20 @@ TEST_F(UnattendedTest, PackageHostIsATargetByItsId) {
   EXPECT_FALSE(files_.FolderExists("C:\\Viewer\\Plugins\\Acme"));
 }
 
+TEST_F(UnattendedTest, AnEnumeratingHostsIdTakesEveryMatchAndTheLogNamesEach) {
+  for (const char* folder : {"C:\\Viewer\\Viewer 10", "C:\\Viewer\\Viewer 9"}) files_.CreateFolderTree(folder);
+  std::string ini = std::string(kSetupIni) +
+                    "[hosts]\r\nviewer=Acme %FOLDER%\r\n[host.viewer]\r\nfolder=C:\\Viewer\\Viewer *\r\nselect=0\r\n";
+  EXPECT_EQ(Run("/S /HOSTS=viewer /LOG=C:\\Logs\\setup.log", ini), kExitDone);
+  EXPECT_EQ(Read("C:\\Viewer\\Viewer 9\\Acme\\a.8bf"), "A");
+  EXPECT_EQ(Read("C:\\Viewer\\Viewer 10\\Acme\\a.8bf"), "A");
+  std::vector<std::string> hosts;
+  for (const std::string& line : LogLines())
+    if (line.starts_with("Host: Acme")) hosts.push_back(line);
+  EXPECT_EQ(hosts, (std::vector<std::string>{"Host: Acme Viewer 9 in C:\\Viewer\\Viewer 9 (id viewer); target",
+                                             "Host: Acme Viewer 10 in C:\\Viewer\\Viewer 10 (id viewer); target"}));
+}
+
 TEST_F(UnattendedTest, EveryFilesSectionATargetUsesCountsAndAnEntryMatchingNothingIsAFailure) {
   files_.CreateFolderTree("C:\\Viewer\\Plugins");
   const std::string head = "[presentation]\r\ntitle=Acme Filters\r\nversion=2.0\r\n[options]\r\nsubdir=Acme\r\n";

@@ -111,7 +111,8 @@ void ListFiles(const std::string& folder, const std::string& below, std::vector<
 
 void ReportInstalled() {
   std::printf("Installed files:\n");
-  for (const char* folder : {"C:\\Program Files (x86)\\", "C:\\Shared Plug-ins\\", "C:\\My Plug-ins\\"}) {
+  for (const char* folder :
+       {"C:\\Program Files (x86)\\", "C:\\Program Files\\", "C:\\Shared Plug-ins\\", "C:\\My Plug-ins\\"}) {
     std::vector<std::string> files;
     ListFiles(folder, "", files);
     for (const std::string& file : files)

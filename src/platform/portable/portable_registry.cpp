@@ -136,6 +136,16 @@ bool PortableRegistry::Unlink(RootKey root, std::string_view path, bool only_whe
 
 void PortableRegistry::Load(std::string_view reg_text, RegistryView view) { Apply(ParseRegFile(reg_text), view); }
 
+void PortableRegistry::LoadExport(std::string_view reg_text) {
+  std::vector<RegOperation> operations = ParseRegFile(reg_text);
+  bool from_64_bit_editor = std::any_of(operations.begin(), operations.end(), [](const RegOperation& op) {
+    std::vector<std::string_view> parts = SplitPath(op.path);
+    return op.root == RootKey::kLocalMachine && parts.size() >= 2 && EqualIgnoringCase(parts[0], "Software") &&
+           EqualIgnoringCase(parts[1], "Wow6432Node");
+  });
+  Apply(operations, from_64_bit_editor ? RegistryView::k64Bit : RegistryView::k32Bit);
+}
+
 void PortableRegistry::Apply(const std::vector<RegOperation>& operations, RegistryView view) {
   for (const RegOperation& op : operations) {
     switch (op.kind) {

@@ -26,6 +26,11 @@ class PortableRegistry : public Registry {
   /// Applies .reg text; throws RegFileError naming a malformed line.
   void Load(std::string_view reg_text, RegistryView view = RegistryView::k32Bit);
   void Apply(const std::vector<RegOperation>& operations, RegistryView view = RegistryView::k32Bit);
+  /// Applies a .reg file as a registry editor exported it: one that holds
+  /// HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node came from a 64-bit editor and
+  /// is read in the 64-bit view (that key is the 32-bit view); any other is
+  /// read as the 32-bit view. Throws RegFileError as Load does.
+  void LoadExport(std::string_view reg_text);
   /// Makes deleting the key at this path fail, as missing access would.
   void DenyDelete(RootKey root, std::string_view path);
   /// Makes every create or open for writing fail, as a read-only hive would.
