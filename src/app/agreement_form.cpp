@@ -33,8 +33,14 @@ TAgreementForm::TAgreementForm(Toolkit& toolkit, FileSystem& files, Window& owne
 void TAgreementForm::Prepare(const std::string& path, bool accept_preselected) {
   std::optional<std::string> text = files_.ReadWholeFile(path, kAgreementFileLimit);
   if (!text) {
-    std::string reason = files_.ErrorText(files_.LastError()).value_or("");
+    std::uint32_t error = files_.LastError();
+    std::string reason = files_.ErrorText(error).value_or("");
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    // The system's text for this one speaks of saving, and some systems have none.
+    if (error == kErrorFileTooLarge)
+      reason = "It is larger than " + std::to_string(kAgreementFileLimit / 1024) + " KB, too large for an agreement.";
+    else if (reason.empty())
+      reason = "Error " + std::to_string(error) + ".";
     throw UserError("Cannot open file \"" + path + "\". " + reason);
   }
   window_->SetLines(Memo, SplitLines(*text));

@@ -9,6 +9,7 @@
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/registry_access.h"
+#include "platform/ansi_text.h"
 #include "scan/show_step.h"
 #include "ui/work_window.h"
 
@@ -175,6 +176,15 @@ void TMainForm::ShowStatusHint(const std::string& hint) { window_->SetText(Statu
 void TMainForm::BrowseClick() {
   std::optional<std::string> folder = toolkit_.BrowseForFolder(*window_, StringText(kStrSelectCustomFolder));
   if (!folder || folder->empty()) return;
+  // Written to, the folder would be its look-alike: another folder.
+  if (!HeldExactly(*folder)) {
+    toolkit_.ShowMessage(window_.get(),
+                         "The name of the folder " + ShownName(*folder) +
+                             " holds a character that this system's code page cannot hold. Choose a folder with a "
+                             "plain name.",
+                         StringText(kStrError), kMbIconError);
+    return;
+  }
   window_->SetText(Custom, *folder);
   window_->SetChecked(DoCustom, true);
 }
@@ -189,7 +199,9 @@ void TMainForm::CopyrightClick() { toolkit_.ShellOpen(*window_, kMakerUrl); }
 void TMainForm::RescanClick() { DetectHosts(DriveScanChoice::kAlways); }
 
 void TMainForm::InstallClick() {
-  if (window_->IsChecked(DoCustom) && !platform_.files.FolderExists(window_->Text(Custom))) {
+  // A typed name the code page cannot hold names no folder this program can reach.
+  std::string custom = window_->Text(Custom);
+  if (window_->IsChecked(DoCustom) && (!HeldExactly(custom) || !platform_.files.FolderExists(custom))) {
     int answer = toolkit_.ShowMessage(window_.get(), StringText(kStrCustomFolderMissing), StringText(kStrWarning),
                                       kMbYesNo | kMbIconWarning);
     if (answer != kIdYes) return;

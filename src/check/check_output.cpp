@@ -100,7 +100,7 @@ std::string FindingsJson(const PackageReport& report) {
   return json;
 }
 
-std::string HostsText(const std::vector<HostRow>& hosts) {
+std::string HostsText(const std::vector<HostRow>& hosts, const std::vector<UnheldHostFolder>& unheld) {
   std::string text;
   for (const HostRow& host : hosts) {
     text += std::string(host.ticked ? "[x] " : "[ ] ") + host.description + "\n";
@@ -116,10 +116,11 @@ std::string HostsText(const std::vector<HostRow>& hosts) {
     text +=
         Plural(static_cast<int>(hosts.size()), "host", "hosts") + " listed, " + std::to_string(ticked) + " ticked.\n";
   }
+  for (const UnheldHostFolder& host : unheld) text += "Not listed: " + UnheldHostText(host) + ".\n";
   return text;
 }
 
-std::string HostsJson(const std::vector<HostRow>& hosts) {
+std::string HostsJson(const std::vector<HostRow>& hosts, const std::vector<UnheldHostFolder>& unheld) {
   std::string json = "{\n  \"hosts\": [";
   const char* separator = "\n";
   for (const HostRow& host : hosts) {
@@ -130,7 +131,16 @@ std::string HostsJson(const std::vector<HostRow>& hosts) {
             HostSourceName(host.source) + "\", \"detail\": " + JsonString(host.detail) + "}";
     separator = ",\n";
   }
-  json += hosts.empty() ? "]\n}\n" : "\n  ]\n}\n";
+  json += hosts.empty() ? "],\n" : "\n  ],\n";
+  json += "  \"not_listed\": [";
+  separator = "\n";
+  for (const UnheldHostFolder& host : unheld) {
+    json += separator;
+    json += "    {\"description\": " + JsonString(host.description) + ", \"folder\": " + JsonString(host.folder) +
+            ", \"reason\": \"its folder holds a character that this system's code page cannot hold\"}";
+    separator = ",\n";
+  }
+  json += unheld.empty() ? "]\n}\n" : "\n  ]\n}\n";
   return json;
 }
 

@@ -16,10 +16,12 @@ std::string FindingsText(const PackageReport& report);
 ///  "deployment": [{section, file, size}], "errors": n, "warnings": n}
 std::string FindingsJson(const PackageReport& report);
 
-/// Each host with its tick, install folder and source.
-std::string HostsText(const std::vector<HostRow>& hosts);
-/// {"hosts": [{description, ticked, install_folder, source, detail}]}
-std::string HostsJson(const std::vector<HostRow>& hosts);
+/// Each host with its tick, install folder and source, then each host left
+/// off for a folder name the code page cannot hold.
+std::string HostsText(const std::vector<HostRow>& hosts, const std::vector<UnheldHostFolder>& unheld = {});
+/// {"hosts": [{description, ticked, install_folder, source, detail}],
+///  "not_listed": [{description, folder, reason}]}
+std::string HostsJson(const std::vector<HostRow>& hosts, const std::vector<UnheldHostFolder>& unheld = {});
 
 /// A JSON string. The program's texts are 8-bit ANSI; bytes above 127 are
 /// written as the code points of the same number, as Latin-1 reads them.

@@ -4,6 +4,7 @@
 
 #include "config/setup_config.h"
 #include "hosts/detection_pass.h"
+#include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "hosts/special_detectors.h"
 #include "install/deployment.h"
@@ -58,7 +59,7 @@ const char* HostSourceName(HostSource source) {
   return "";
 }
 
-std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
+std::vector<HostRow> ListHostsReadOnly(const Platform& platform, std::vector<UnheldHostFolder>* unheld) {
   OverlayRegistry registry(platform.registry);
   Platform overlay{registry, platform.profile, platform.files, platform.keyboard, platform.clock, platform.environment};
 
@@ -84,6 +85,7 @@ std::vector<HostRow> ListHostsReadOnly(const Platform& platform) {
     ScanDrivesForHosts(overlay, quiet, image_explorer_pro_mark);
     note_writes(0, HostSource::kDriveScan, "");
   });
+  if (unheld) *unheld = HostsWithUnheldFolders(overlay, ReadPackageHosts(overlay).hosts);
 
   std::string subfolder = ReadInstallSubfolder(overlay);
   std::vector<HostRow> rows;

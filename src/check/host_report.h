@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/unheld_folders.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -30,8 +31,9 @@ struct HostRow {
 /// The host list the installer would show on this machine at start-up (the
 /// drive scan when [options] autoscan is "1", then the detection pass),
 /// found without writing anything: the stores of the detectors and the scan
-/// go to memory, not to the registry.
-std::vector<HostRow> ListHostsReadOnly(const Platform& platform);
+/// go to memory, not to the registry. `unheld`, when given, receives the
+/// hosts left off for a folder name the code page cannot hold.
+std::vector<HostRow> ListHostsReadOnly(const Platform& platform, std::vector<UnheldHostFolder>* unheld = nullptr);
 
 /// "catalogue entry", "special detector", "drive scan", "scratch value", "package host".
 const char* HostSourceName(HostSource source);

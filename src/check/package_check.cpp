@@ -16,6 +16,7 @@
 #include "hosts/host_catalogue.h"
 #include "hosts/package_host_places.h"
 #include "install/deployment.h"
+#include "platform/ansi_text.h"
 #include "ui/picture_format.h"
 
 namespace setup {
@@ -303,7 +304,8 @@ class PackageChecker {
   // number of files it gives.
   std::size_t CheckFilesSection(std::string_view section_name) {
     std::string shown = "[" + std::string(section_name) + "] ";
-    std::map<std::string, int> seen;  // upper-cased file -> line of the entry that lists it first
+    std::map<std::string, int> seen;               // upper-cased file -> line of the entry that lists it first
+    std::map<std::string, std::string> first_key;  // upper-cased file -> the key that lists it first
     std::set<std::string> keys_done;
     for (const std::string& key : ReadSetupKeys(platform_, section_name)) {
       // A name given again reads the first one's value: told once, as a repeated key.
@@ -336,6 +338,7 @@ class PackageChecker {
       }
       for (const std::string& file : match.files) {
         auto [first, fresh] = seen.try_emplace(UpperCased(file), line);
+        first_key.try_emplace(UpperCased(file), key);
         if (!fresh) {
           Add(line, section_name, key, Severity::kWarning,
               setting + " lists " + file + " again (already listed on line " + std::to_string(first->second) +
@@ -345,10 +348,30 @@ class PackageChecker {
       }
     }
     std::vector<std::string> list = BuildDeploymentList(platform_, section_name);
+    std::set<std::string> told;
     for (const std::string& file : list) {
-      std::optional<std::string> bytes = platform_.files.ReadWholeFile(folder_ + file, kDeployedFileLimit);
-      report_.deployment.push_back(
-          {std::string(section_name), file, bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt});
+      bool held = HeldExactly(file);
+      std::optional<std::string> bytes;
+      if (held) bytes = platform_.files.ReadWholeFile(folder_ + file, kDeployedFileLimit);
+      std::uint32_t error = bytes ? 0 : platform_.files.LastError();
+      report_.deployment.push_back({std::string(section_name), ShownName(file),
+                                    bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt});
+      // A file the installer could not copy makes the package fail, not pass.
+      // Too large to be read whole here is no fault: the installer copies it.
+      if (bytes || error == kErrorFileTooLarge || !told.insert(UpperCased(file)).second) continue;
+      int line = seen.count(UpperCased(file)) ? seen[UpperCased(file)] : 0;
+      std::string key = first_key.count(UpperCased(file)) ? first_key[UpperCased(file)] : std::string();
+      if (!held) {
+        Add(line, section_name, key, Severity::kError,
+            "the package file " + ShownName(file) +
+                " has a name that this system's code page cannot hold: the installer cannot copy it",
+            "rename it with plain letters (A to Z, digits, '-' and '_' are safe on every system)");
+      } else {
+        std::string reason = platform_.files.ErrorText(error).value_or("error " + std::to_string(error));
+        while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+        Add(line, section_name, key, Severity::kError,
+            "the package file " + file + " cannot be read (" + reason + "): the installer could not copy it", "");
+      }
     }
     return list.size();
   }

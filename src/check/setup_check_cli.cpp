@@ -45,8 +45,9 @@ std::string CheckUsage(std::string_view extra_options) {
 
 int RunSetupCheck(const Platform& platform, const CheckCommand& command, std::string& out) {
   if (command.hosts) {
-    std::vector<HostRow> hosts = ListHostsReadOnly(platform);
-    out = command.json ? HostsJson(hosts) : HostsText(hosts);
+    std::vector<UnheldHostFolder> unheld;
+    std::vector<HostRow> hosts = ListHostsReadOnly(platform, &unheld);
+    out = command.json ? HostsJson(hosts, unheld) : HostsText(hosts, unheld);
     return 0;
   }
   PackageReport report = CheckPackage(platform);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "config/text.h"
+#include "platform/ansi_text.h"
 
 namespace setup {
 namespace {
@@ -14,12 +15,27 @@ std::string SetupFilePath(FileSystem& files) { return ProgramFolder(files) + std
 
 std::string ProgramFolder(FileSystem& files) { return AddTrailingBackslash(files.ExecutableFolder()); }
 
+std::string UnheldProgramFolderText(FileSystem& files) {
+  std::string folder = ProgramFolder(files);
+  if (HeldExactly(folder)) return {};
+  return "The name of this program's folder, " + ShownName(folder) +
+         ", holds a character that this system's code page cannot hold, so the package in it cannot be read. "
+         "Move the package to a folder with a plain name and start it again.";
+}
+
 std::string ReadSetupValue(const Platform& platform, std::string_view section, std::string_view key) {
   return platform.profile.ReadString(SetupFilePath(platform.files), section, key, kSetupValueBufferSize);
 }
 
 std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_view section) {
-  return platform.profile.ReadKeyNames(SetupFilePath(platform.files), section, kSetupKeysBufferSize);
+  std::vector<std::string> names =
+      platform.profile.ReadKeyNames(SetupFilePath(platform.files), section, kSetupKeysBufferSize);
+  // Names that fill the buffer end in one the system may have cut short,
+  // which would then stand for another key (an id twice, another file).
+  std::size_t used = 0;
+  for (const std::string& name : names) used += name.size() + 1;
+  if (!names.empty() && used + 1 >= kSetupKeysBufferSize) names.pop_back();
+  return names;
 }
 
 std::string ReadInstallSubfolder(const Platform& platform) {

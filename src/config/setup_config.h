@@ -18,12 +18,17 @@ inline constexpr std::size_t kSetupKeysBufferSize = 16 * 1024;
 /// The folder of the running executable, always ending in a backslash.
 std::string ProgramFolder(FileSystem& files);
 
+/// Empty when the program's folder can be named in the code page; else why
+/// the package in it cannot be used, for a message box or a log line.
+std::string UnheldProgramFolderText(FileSystem& files);
+
 /// The value of a key in a section of setup.ini, or the empty text. Opens
 /// the file afresh on every call, so each read sees its content of the moment.
 std::string ReadSetupValue(const Platform& platform, std::string_view section, std::string_view key);
 
 /// The key names of a section of setup.ini in file order (up to 16 KiB of
-/// names); empty when the file or section is missing.
+/// names, without a last one the buffer may have cut short); empty when the
+/// file or section is missing.
 std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_view section);
 
 /// [options] subdir, the install sub-folder kept for the whole run; empty

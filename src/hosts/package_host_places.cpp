@@ -104,12 +104,15 @@ std::vector<PackageHostMatch> MatchesOf(const Platform& platform, const PackageH
 
 PackageHosts ReadPackageHosts(const Platform& platform) { return ParsePackageHosts(platform, kCatalogueDescriptions); }
 
-std::string FoundFolderOf(const Platform& platform, const PackageHost& host) {
+std::string FolderTextOf(const Platform& platform, const PackageHost& host) {
   if (host.from_registry)
-    return ReadExpandedFolder(platform.registry, platform.environment, host.view, host.root, host.key_path,
-                              host.value_name);
-  std::string folder = host.folder_is_match ? host.folder : ExpandVariables(host.folder, platform.environment);
-  return folder.size() > kMaxPathLength ? std::string() : folder;
+    return ReadExpandedText(platform.registry, platform.environment, host.view, host.root, host.key_path,
+                            host.value_name);
+  return host.folder_is_match ? host.folder : ExpandVariables(host.folder, platform.environment);
+}
+
+std::string FoundFolderOf(const Platform& platform, const PackageHost& host) {
+  return UsableFolder(FolderTextOf(platform, host));
 }
 
 std::string InstallFolderOf(const Platform& platform, const PackageHost& host) {

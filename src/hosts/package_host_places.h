@@ -29,10 +29,13 @@ std::vector<PackageHostMatch> MatchesOf(const Platform& platform, const PackageH
 /// True when the text is a catalogue entry's, letter case ignored.
 bool IsCatalogueDescription(std::string_view description);
 
-/// The folder a package host's place holds now: its registry value in its
+/// The text a package host's place holds now: its registry value in its
 /// view (a REG_EXPAND_SZ expanded), or its folder with %NAME% replaced from
-/// the environment. Empty when nothing is there or the text is longer than
-/// any path.
+/// the environment.
+std::string FolderTextOf(const Platform& platform, const PackageHost& host);
+
+/// FolderTextOf as a folder (UsableFolder): empty when nothing is there, the
+/// text is longer than any path or holds what the code page cannot hold.
 std::string FoundFolderOf(const Platform& platform, const PackageHost& host);
 
 /// Where the host's plug-ins go before the install sub-folder: the found

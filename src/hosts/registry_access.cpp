@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "config/text.h"
+#include "platform/ansi_text.h"
 
 namespace setup {
 namespace {
@@ -58,19 +59,28 @@ std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view 
   return value ? value->text : std::string();
 }
 
-std::string ReadExpandedFolder(Registry& registry, Environment& environment, RegistryView view, RootKey root,
-                               std::string_view key_path, std::string_view value_name) {
+std::string ReadExpandedText(Registry& registry, Environment& environment, RegistryView view, RootKey root,
+                             std::string_view key_path, std::string_view value_name) {
   ScopedKey key(registry, registry.OpenForReadingInView(root, key_path, view));
   if (!key) return {};
   std::optional<TypedText> value = ReadValueText(registry, key.get(), value_name, {kRegSz, kRegExpandSz, kRegBinary});
   if (!value) return {};
-  std::string folder = value->type == kRegExpandSz ? ExpandVariables(value->text, environment) : value->text;
-  return folder.size() > kMaxPathLength ? std::string() : folder;
+  return value->type == kRegExpandSz ? ExpandVariables(value->text, environment) : value->text;
+}
+
+std::string ReadExpandedFolder(Registry& registry, Environment& environment, RegistryView view, RootKey root,
+                               std::string_view key_path, std::string_view value_name) {
+  return UsableFolder(ReadExpandedText(registry, environment, view, root, key_path, value_name));
 }
 
 std::string ReadHostFolder(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name) {
-  std::string folder = ReadRegistryText(registry, root, key_path, value_name);
-  return folder.size() > kMaxPathLength ? std::string() : folder;
+  return UsableFolder(ReadRegistryText(registry, root, key_path, value_name));
+}
+
+std::string UsableFolder(std::string folder) {
+  // A name the code page cannot hold would be written to at its look-alike.
+  if (folder.size() > kMaxPathLength || !HeldExactly(folder)) return {};
+  return folder;
 }
 
 void StoreFoundFolder(Registry& registry, std::string_view name, std::string_view folder) {

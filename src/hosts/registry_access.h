@@ -22,15 +22,23 @@ inline constexpr std::size_t kBinaryValueBufferSize = 260;
 /// value and for every other type. Changes nothing, reports nothing.
 std::string ReadRegistryText(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name);
 
-/// A registry value in the given view as a folder text: what
-/// ReadRegistryText reads, and also a REG_EXPAND_SZ, its %NAME% replaced
-/// from the environment. A text longer than any path counts as not found.
+/// A registry value in the given view as text: what ReadRegistryText reads,
+/// and also a REG_EXPAND_SZ, its %NAME% replaced from the environment.
+std::string ReadExpandedText(Registry& registry, Environment& environment, RegistryView view, RootKey root,
+                             std::string_view key_path, std::string_view value_name);
+
+/// ReadExpandedText as a folder: UsableFolder of it.
 std::string ReadExpandedFolder(Registry& registry, Environment& environment, RegistryView view, RootKey root,
                                std::string_view key_path, std::string_view value_name);
 
-/// A plug-in folder stored in a registry value: ReadRegistryText, except
-/// that a text longer than any path the system can reach counts as not found.
+/// A plug-in folder stored in a registry value: UsableFolder of what
+/// ReadRegistryText reads.
 std::string ReadHostFolder(Registry& registry, RootKey root, std::string_view key_path, std::string_view value_name);
+
+/// A folder text as a host's folder: empty (not found) when it is longer
+/// than any path the system can reach, or when it holds a character the code
+/// page cannot hold (the folder could only be reached at a look-alike name).
+std::string UsableFolder(std::string folder);
 
 /// Stores a found folder as a REG_SZ value under the scratch key, creating
 /// the key when missing. Silently does nothing when the key cannot be opened.

@@ -10,12 +10,21 @@
 #include "hosts/host_catalogue.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
+#include "platform/ansi_text.h"
 
 namespace setup {
 namespace {
 
 void ReportFolderNotCreated(const DeploymentContext& context, const std::string& folder) {
   context.observer.ShowError(ReplacePlaceholder(StringText(kStrSubdirectoryFailed), "#d", folder));
+}
+
+// A package file whose name the system could only give as a look-alike: that
+// name would copy another file of the package, or none.
+void ReportUnheldName(const DeploymentContext& context, const std::string& file) {
+  std::string text = ReplacePlaceholder(StringText(kStrCopyFailed), "#f", ShownName(file));
+  context.observer.ShowError(
+      ReplacePlaceholder(text, "#e", "its name holds a character that this system's code page cannot hold."));
 }
 
 void ReportCopyFailed(const DeploymentContext& context, const std::string& file, std::uint32_t code) {
@@ -197,11 +206,16 @@ void DeployFiles(const DeploymentContext& context, std::string_view section, con
   observer.TargetFolder(found->chosen);
   std::string folder = DirectoryPart(target_folder);
   LinkGuard links(files, found->chosen);
+  // A folder that cannot be made is said once, not again for each file in it.
+  std::set<std::string> failed_folders;  // upper-cased
+  auto report_not_created = [&](const std::string& failed) {
+    if (failed_folders.insert(UpperCased(failed)).second) ReportFolderNotCreated(context, failed);
+  };
   if (!folder.empty() && !files.FolderExists(folder) && !links.Crosses(folder)) {
     if (files.CreateFolder(folder))
       observer.FolderCreated(folder);
     else
-      ReportFolderNotCreated(context, folder);
+      report_not_created(folder);
   }
 
   std::string program_folder = ProgramFolder(files);
@@ -209,6 +223,11 @@ void DeployFiles(const DeploymentContext& context, std::string_view section, con
   for (int n = 0; n < count; ++n) {
     const std::string& file = list[static_cast<std::size_t>(n)];
     observer.FileStarted(file, n, count);
+    if (!HeldExactly(file)) {
+      ReportUnheldName(context, file);
+      observer.LetUserAct();
+      continue;
+    }
     std::string destination = target_folder + file;
     if (links.Crosses(destination)) {
       ReportCopyFailed(context, file, kErrorAccessDenied);
@@ -221,7 +240,7 @@ void DeployFiles(const DeploymentContext& context, std::string_view section, con
       std::vector<std::string> missing;
       if (file_folder != known_folder) missing = MissingLevels(files, file_folder);
       if (!files.CreateFolderTree(file_folder)) {
-        ReportFolderNotCreated(context, file_folder);
+        report_not_created(file_folder);
       } else {
         for (const std::string& level : missing) observer.FolderCreated(level);
         known_folder = file_folder;

@@ -39,6 +39,12 @@ std::string_view TrimmedView(std::string_view text, bool (*blank)(char)) {
   return text;
 }
 
+std::string ShownName(std::string_view name) {
+  std::string shown(name);
+  std::replace(shown.begin(), shown.end(), kUnheldCharacter, '?');
+  return shown;
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   LineCursor cursor(text);

@@ -35,6 +35,19 @@ constexpr bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <
 /// The text without the leading and trailing characters that `blank` names.
 std::string_view TrimmedView(std::string_view text, bool (*blank)(char));
 
+/// What a back end puts in a name from the system for each character that
+/// the ANSI code page cannot hold exactly. The system would put a
+/// look-alike ("best fit": Greek Omega as O) that names another file; this
+/// one is no valid path character, so a name holding it never names one.
+inline constexpr char kUnheldCharacter = '\x01';
+
+/// True when a name from the system came through the code page exactly.
+constexpr bool HeldExactly(std::string_view name) { return name.find(kUnheldCharacter) == std::string_view::npos; }
+
+/// A name as it may be shown or logged: each character the code page could
+/// not hold as '?'.
+std::string ShownName(std::string_view name);
+
 /// The lines of a text: CR LF, a lone CR and a lone LF each end a line, a
 /// line break at the very end adds no empty line, and a NUL ends the text.
 std::vector<std::string> SplitLines(std::string_view text);

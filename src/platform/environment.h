@@ -14,7 +14,8 @@ class Environment {
   virtual ~Environment() = default;
 
   /// The value of a variable, its name matched regardless of case; nothing
-  /// when it is not set. Never throws.
+  /// when it is not set. A character the code page cannot hold is
+  /// kUnheldCharacter, never a look-alike. Never throws.
   virtual std::optional<std::string> Variable(std::string_view name) = 0;
 
   /// True when the process runs as the LocalSystem account (as deployment

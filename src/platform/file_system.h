@@ -48,7 +48,7 @@ enum ErrorCode : std::uint32_t {
 
 /// One entry of a folder listing.
 struct FoundEntry {
-  std::string name;          // as the file system reports it, without a path
+  std::string name;          // as the file system reports it, without a path; see HeldExactly
   std::uint32_t attributes;  // FileAttribute bits
 };
 
@@ -67,13 +67,16 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  /// Folder of the running executable, with a trailing backslash.
+  /// Folder of the running executable, with a trailing backslash; a
+  /// character the code page cannot hold is kUnheldCharacter (HeldExactly).
   virtual std::string ExecutableFolder() = 0;
 
   /// Lists the entries matching a pattern (a folder path plus a name with
   /// optional * and ?), hidden, system and read-only ones and sub-folders
   /// included, "." and ".." as the system gives them. Nothing when the
-  /// listing cannot be opened or nothing matches.
+  /// listing cannot be opened or nothing matches. A character of a name
+  /// that the code page cannot hold is kUnheldCharacter, never a look-alike,
+  /// so two names never list as one.
   virtual std::unique_ptr<FolderListing> List(const std::string& pattern) = 0;
   /// Like List (the same entries in the same order, the same failures), but
   /// of the attributes only the folder and reparse-point bits are promised:
@@ -140,7 +143,8 @@ class FileSystem {
 
   /// The folder for data shared by every user of the machine (the common
   /// application data folder, such as C:\ProgramData), without a trailing
-  /// backslash; empty when the system names none.
+  /// backslash; empty when the system names none. A character the code page
+  /// cannot hold is kUnheldCharacter.
   virtual std::string CommonDataFolder() = 0;
 
   /// The error code of the last failing call of this thread.

@@ -56,7 +56,9 @@ class Registry {
 
   /// Type and size of a value (empty name: the default value); nothing when it does not exist.
   virtual std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) = 0;
-  /// The value's data bytes as stored, whatever its size; nothing when it cannot be read.
+  /// The value's data bytes as stored, whatever its size; nothing when it
+  /// cannot be read. Text types come in the code page, each character it
+  /// cannot hold as kUnheldCharacter, never a look-alike.
   virtual std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) = 0;
   /// Sets a REG_SZ value to the text plus its terminating zero. False on failure.
   virtual bool SetString(KeyHandle key, std::string_view name, std::string_view text) = 0;
@@ -66,6 +68,7 @@ class Registry {
   /// Number of sub-keys of an open key; nothing when it cannot be asked.
   virtual std::optional<std::uint32_t> CountSubKeys(KeyHandle key) = 0;
   /// Name of the sub-key at a position; nothing past the end or on failure.
+  /// A character the code page cannot hold is kUnheldCharacter.
   virtual std::optional<std::string> SubKeyName(KeyHandle key, std::uint32_t index) = 0;
   /// Deletes a key that has no sub-keys of its own. False when it fails.
   virtual bool DeleteKey(RootKey root, std::string_view path) = 0;

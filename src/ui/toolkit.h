@@ -151,6 +151,8 @@ class Window {
   virtual void OnMouseMove(ControlId control, std::function<void(int x, int y)> handler) = 0;
 
   virtual void SetText(ControlId control, std::string_view text) = 0;
+  /// The control's text as shown; what the user typed that the code page
+  /// cannot hold is kUnheldCharacter, never a look-alike.
   virtual std::string Text(ControlId control) = 0;
   virtual void SetVisible(ControlId control, bool visible) = 0;
   virtual bool IsVisible(ControlId control) = 0;
@@ -200,7 +202,8 @@ class Toolkit {
   /// A modal message box; returns the button pressed (kIdOk, kIdYes, kIdNo).
   virtual int ShowMessage(Window* owner, std::string_view text, std::string_view caption, unsigned style) = 0;
   /// The system's folder picker; the chosen file-system path, or nothing
-  /// when cancelled or when the choice is not a file-system folder.
+  /// when cancelled or when the choice is not a file-system folder. A
+  /// character the code page cannot hold is kUnheldCharacter (HeldExactly).
   virtual std::optional<std::string> BrowseForFolder(Window& owner, std::string_view instruction) = 0;
   /// Asks the shell to open a link or file; failures are not reported.
   virtual void ShellOpen(Window& owner, std::string_view target) = 0;

@@ -10,6 +10,8 @@
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/detection_pass.h"
+#include "hosts/package_host_places.h"
+#include "hosts/unheld_folders.h"
 #include "install/installation.h"
 #include "scan/show_step.h"
 #include "unattended/exit_code.h"
@@ -111,6 +113,13 @@ void LogHost(const Platform& platform, InstallLog& log, const ListedHost& host, 
                         (host.ids.size() == 1 ? "id " : "ids ") + ids + "); " + std::string(role));
 }
 
+// The hosts left off the list for a folder name the system could only give
+// as a look-alike: said, or the user would look for them in vain.
+void LogUnheldHosts(const Platform& platform, InstallLog& log) {
+  for (const UnheldHostFolder& host : HostsWithUnheldFolders(platform, ReadPackageHosts(platform).hosts))
+    log.Write("Not listed", UnheldHostText(host));
+}
+
 // The log of a windowed run: the hosts each detection pass lists and every
 // installation the user starts.
 class WindowedLog : public RunWatcher {
@@ -120,6 +129,7 @@ class WindowedLog : public RunWatcher {
   void HostsListed(const std::vector<ListedHost>& listed) override {
     for (const ListedHost& host : listed) LogHost(platform_, log_, host, host.ticked ? "ticked" : "not ticked");
     if (listed.empty()) log_.Write("Host", "no host found");
+    LogUnheldHosts(platform_, log_);
   }
   InstallationObserver& InstallStarting(InstallationObserver& window) override {
     installation_.emplace(log_, &window);
@@ -254,6 +264,7 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     LogHost(platform, log, listed[n], target ? "target" : "not a target");
   }
   if (listed.empty()) log.Write("Host", "no host found");
+  LogUnheldHosts(platform, log);
   if (platform.environment.RunsAsLocalSystem()) {
     // Deployment services start the program as SYSTEM by default; most
     // hosts register for the user who installed them.
@@ -407,6 +418,14 @@ int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLi
     if (!arguments.silent && toolkit) return toolkit->ShowMessage(nullptr, text, kApplicationTitle, style);
     return kIdOk;
   };
+  // Said before anything else: the program's own path on the command line
+  // would otherwise make it look unusable, and the package cannot be read.
+  if (std::string problem = UnheldProgramFolderText(platform.files); !problem.empty()) {
+    InstallLog log(platform, arguments.log.value_or(""));
+    if (log.Write("Start", StartDetails(platform, command_line))) log.Write("Error", problem);
+    show(problem, kMbIconError);
+    return End(log, kExitUnusable, "nothing done");
+  }
   if (!arguments.unknown.empty() || !arguments.unusable.empty()) {
     bool unknown = !arguments.unknown.empty();
     std::string what =

@@ -40,6 +40,16 @@ class ContractWorld {
   virtual void SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
   /// The bytes of a file, read outside the back end under test.
   virtual std::string ReadFile(const std::string& path) = 0;
+  /// Writes a file whose name is given in UTF-8, so that it may hold what
+  /// the code page cannot.
+  virtual void WriteFileNamedInUtf8(const std::string& folder, const std::string& utf8_name,
+                                    std::string_view bytes) = 0;
+  /// Sets a REG_SZ value of HKCU\path, and an environment variable, to texts
+  /// given in UTF-8, and makes a sub-key so named. The portable registry and
+  /// environment hold 8-bit texts: there the world stores what the code page
+  /// gives (AnsiFromHostName), so only the Win32 back end is tried by these.
+  virtual void SetUtf8Texts(const std::string& path, const std::string& utf8_value, const std::string& utf8_subkey,
+                            const std::string& variable) = 0;
   /// Holds a file open without any sharing until the result is released.
   virtual std::shared_ptr<void> HoldOpen(const std::string& path) = 0;
 };

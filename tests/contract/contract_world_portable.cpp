@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "contract/contract_world.h"
+#include "platform/portable/portable_code_page.h"
 #include "platform/portable/portable_environment.h"
 #include "platform/portable/portable_file_system.h"
 #include "platform/portable/portable_profile_reader.h"
@@ -66,6 +67,21 @@ class PortableWorld : public ContractWorld {
   }
 
   void MakeFolder(const std::string& path) override { fs::create_directories(files_.HostPath(path)); }
+
+  void WriteFileNamedInUtf8(const std::string& folder, const std::string& utf8_name, std::string_view bytes) override {
+    std::ofstream out(files_.HostPath(folder) / utf8_name, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + utf8_name);
+  }
+
+  void SetUtf8Texts(const std::string& path, const std::string& utf8_value, const std::string& utf8_subkey,
+                    const std::string& variable) override {
+    std::string value;
+    for (char c : AnsiFromHostName(utf8_value)) value += c == '\\' || c == '"' ? std::string{'\\', c} : std::string{c};
+    registry_.Load("REGEDIT4\n[HKEY_CURRENT_USER\\" + path + "]\n\"Folder\"=\"" + value + "\"\n[HKEY_CURRENT_USER\\" +
+                   path + "\\" + AnsiFromHostName(utf8_subkey) + "]\n");
+    environment_.Set(variable, AnsiFromHostName(utf8_value));
+  }
 
   void SetAttributes(const std::string& path, std::uint32_t attributes) override {
     fs::path host = files_.HostPath(path);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "contract/contract_world.h"
 #include "platform/reg_file.h"
@@ -26,6 +27,14 @@ void MakeFolders(const std::string& path) {
   for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
     CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
   CreateDirectoryA(path.c_str(), nullptr);
+}
+
+// A test's text in its wide form; test code, so std::wstring is fine here.
+std::wstring Wide(const std::string& text, UINT code_page) {
+  int size = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
 }
 
 class Win32World : public ContractWorld {
@@ -92,6 +101,34 @@ class Win32World : public ContractWorld {
   }
 
   void MakeFolder(const std::string& path) override { MakeFolders(path); }
+
+  void WriteFileNamedInUtf8(const std::string& folder, const std::string& utf8_name, std::string_view bytes) override {
+    std::wstring path = Wide(folder, CP_ACP) + Wide(utf8_name, CP_UTF8);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + utf8_name);
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok) throw std::runtime_error("cannot write " + utf8_name);
+  }
+
+  void SetUtf8Texts(const std::string& path, const std::string& utf8_value, const std::string& utf8_subkey,
+                    const std::string& variable) override {
+    std::wstring value = Wide(utf8_value, CP_UTF8);
+    std::wstring key_path = Wide(path, CP_ACP);
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+      throw std::runtime_error("cannot create " + path);
+    RegSetValueExW(key, L"Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    HKEY sub = nullptr;
+    if (RegCreateKeyExW(key, Wide(utf8_subkey, CP_UTF8).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                        nullptr, &sub, nullptr) == ERROR_SUCCESS)
+      RegCloseKey(sub);
+    RegCloseKey(key);
+    SetEnvironmentVariableW(Wide(variable, CP_ACP).c_str(), value.c_str());
+  }
 
   void SetAttributes(const std::string& path, std::uint32_t attributes) override {
     DWORD current = GetFileAttributesA(path.c_str());

@@ -76,8 +76,12 @@ TEST_F(HostReportTest, HostsAsJson) {
             "\"source\": \"drive scan\", \"detail\": \"d\"},\n"
             "    {\"description\": \"B\", \"ticked\": false, \"install_folder\": \"\", "
             "\"source\": \"catalogue entry\", \"detail\": \"e\"}\n"
-            "  ]\n}\n");
-  EXPECT_EQ(HostsJson({}), "{\n  \"hosts\": []\n}\n");
+            "  ],\n  \"not_listed\": []\n}\n");
+  EXPECT_EQ(
+      HostsJson({}, {{"C", "C:\\C?"}}),
+      "{\n  \"hosts\": [],\n  \"not_listed\": [\n"
+      "    {\"description\": \"C\", \"folder\": \"C:\\\\C?\", \"reason\": \"its folder holds a character that this "
+      "system's code page cannot hold\"}\n  ]\n}\n");
 }
 
 }  // namespace

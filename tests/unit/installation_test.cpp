@@ -195,6 +195,16 @@ TEST_F(InstallFilesTest, AHostFolderThatIsNoFullPathIsNoTarget) {
   EXPECT_FALSE(files_.FolderExists("C:\\Package\\Rel"));
 }
 
+TEST_F(InstallFilesTest, AFolderThatCannotBeMadeIsReportedOnce) {
+  Write("C:\\PS7\\Acme", "a file where the folder goes");
+  InstallFiles(platform_, {{Row("PhotoShop 7 by Adobe")}, false, "", "Acme"}, record_);
+  ASSERT_EQ(record_.errors.size(), 4u);
+  EXPECT_EQ(record_.errors[0], "Subdirectory C:\\PS7\\Acme could not be created.");
+  EXPECT_EQ(record_.errors[1].rfind("The file a.8bf could not be copied.", 0), 0u);
+  EXPECT_EQ(record_.errors[2], "Subdirectory C:\\PS7\\Acme\\Filters could not be created.");
+  EXPECT_EQ(record_.errors[3].rfind("The file Filters\\c.8bf could not be copied.", 0), 0u);
+}
+
 TEST_F(InstallFilesTest, LinksInsideATargetAreNotWrittenThrough) {
   Write("C:\\Outside\\a.8bf", "kept");
   Write("C:\\Outside\\Filters\\keep.txt", "");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "check/check_output.h"
 #include "check/setup_check_cli.h"
 #include "unit/test_world.h"
@@ -208,6 +210,24 @@ TEST_F(PackageCheckTest, DeploymentListComesBySectionInFileOrderWithSizes) {
     deployed.push_back(file.section + " " + file.path + " " + std::to_string(file.size.value_or(999)));
   EXPECT_EQ(deployed, (std::vector<std::string>{"files Docs\\readme.txt 7", "files a.8bf 4", "files b.8bf 2",
                                                 "Files64 b.8bf 2"}));
+}
+
+// A file the installer could not copy makes the package fail, not pass.
+TEST_F(PackageCheckTest, AFileTheInstallerCouldNotCopyIsAnError) {
+  std::ofstream(world_.root_ / "Package" / "c\xCE\xA9.8bf") << "Omega";
+  world_.WriteSetupIni("[files]\r\n1=*.8bf\r\n");
+  world_.files_.HoldOpen("C:\\Package\\b.8bf");
+  PackageReport report = CheckPackage(world_.platform_);
+  std::vector<std::string> errors;
+  for (const Finding& finding : report.findings)
+    if (finding.severity == Severity::kError) errors.push_back(finding.key + " " + finding.message);
+  EXPECT_EQ(errors, (std::vector<std::string>{
+                        "1 the package file b.8bf cannot be read (Sharing violation.): the installer could not copy it",
+                        "1 the package file c?.8bf has a name that this system's code page cannot hold: the "
+                        "installer cannot copy it",
+                    }));
+  EXPECT_EQ(ExitStatusOf(report.findings), 2);
+  EXPECT_EQ(report.deployment.back().path, "c?.8bf");
 }
 
 TEST_F(PackageCheckTest, ExitStatusTellsWhatWasFound) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "config/setup_config.h"
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/package_host_places.h"
@@ -124,6 +127,20 @@ TEST_F(PackageHostParseTest, IdsDescriptionsAndTheLimit) {
   EXPECT_EQ(parsed.skipped[0].problem, PackageHostProblem::kNoPlace);
   EXPECT_EQ(parsed.skipped[1].id, "h100");
   EXPECT_EQ(parsed.skipped[2].problem, PackageHostProblem::kOverLimit);
+}
+
+// 5,000 ids fill the buffer of key names; the name it cuts short ("h27" of
+// "h2731") would be read as an id given twice.
+TEST_F(PackageHostParseTest, TheIdTheKeyBufferCutsShortIsNoDuplicate) {
+  std::string ini = "[hosts]\r\n";
+  for (int i = 0; i < 5000; ++i) ini += "h" + std::to_string(i) + "=Host " + std::to_string(i) + "\r\n";
+  WriteSetupIni(ini);
+  std::vector<std::string> ids = ReadSetupKeys(platform_, "hosts");
+  ASSERT_GT(ids.size(), 2000u);
+  ASSERT_LT(ids.size(), 5000u);
+  EXPECT_EQ(ids.back(), "h" + std::to_string(ids.size() - 1));
+  std::set<std::string> distinct(ids.begin(), ids.end());
+  EXPECT_EQ(distinct.size(), ids.size());
 }
 
 TEST(ExpandVariablesTest, NamesOfSetVariablesAreReplacedOnce) {

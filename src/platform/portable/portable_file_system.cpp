@@ -131,7 +131,7 @@ std::unique_ptr<FolderListing> PortableFileSystem::ListMatching(const std::strin
     return nullptr;
   }
   std::uint32_t error = 0;
-  auto listing = ListHostFolder(folder->host, name_pattern, folder->depth > 0, all_attributes, error);
+  auto listing = ListHostFolder(folder->host, name_pattern, folder->depth > 0, all_attributes, error, conversion_);
   if (!listing) Fail(error);
   return listing;
 }

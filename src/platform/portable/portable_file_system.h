@@ -9,6 +9,7 @@
 
 #include "platform/ansi_text.h"
 #include "platform/file_system.h"
+#include "platform/portable/portable_code_page.h"
 #include "platform/portable/portable_paths.h"
 
 namespace setup {
@@ -36,6 +37,10 @@ class PortableFileSystem : public FileSystem {
   /// read it, but writing, replacing or deleting it fails.
   void HoldOpen(const std::string& windows_path, bool for_reading = false);
   void Release(const std::string& windows_path);
+  /// How listed host names (UTF-8) become 8-bit names: exactly, as the Win32
+  /// back end gives them (the default), or with the system's look-alikes, as
+  /// the ANSI functions would.
+  void SetNameConversion(NameConversion conversion) { conversion_ = conversion; }
   /// The host path a Windows path resolves to (existing names matched
   /// regardless of case); empty when its drive is not mapped or the path is
   /// not a valid name.
@@ -104,6 +109,7 @@ class PortableFileSystem : public FileSystem {
   std::set<std::string> protected_;  // upper-cased Windows paths
   bool restart_list_denied_ = false;
   std::vector<std::pair<std::string, std::string>> restart_moves_;
+  NameConversion conversion_ = NameConversion::kExact;
 };
 
 }  // namespace setup

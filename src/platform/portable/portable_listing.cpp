@@ -42,7 +42,8 @@ class SnapshotListing final : public FolderListing {
 }  // namespace
 
 std::unique_ptr<FolderListing> ListHostFolder(const std::filesystem::path& folder, std::string_view name_pattern,
-                                              bool below_root, bool all_attributes, std::uint32_t& error) {
+                                              bool below_root, bool all_attributes, std::uint32_t& error,
+                                              NameConversion conversion) {
   int folder_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   DIR* dir = folder_fd >= 0 ? ::fdopendir(folder_fd) : nullptr;
   if (dir == nullptr) {
@@ -58,13 +59,15 @@ std::unique_ptr<FolderListing> ListHostFolder(const std::filesystem::path& folde
   std::vector<FoundEntry> entries;
   while (const dirent* entry = ::readdir(dir)) {
     std::string_view name(entry->d_name);
-    if (name == "." || name == ".." || !EntryMatches(name_pattern, name)) continue;
+    if (name == "." || name == "..") continue;
+    std::string ansi_name = AnsiFromHostName(name, conversion);
+    if (!EntryMatches(name_pattern, ansi_name)) continue;
     path.resize(path_length);
     path.append(name);
     // An entry removed since readdir saw it is simply left out.
     auto attributes = all_attributes ? AttributesAt(folder_fd, entry->d_name, path.c_str(), name)
                                      : KindAt(folder_fd, *entry, path.c_str());
-    if (attributes) entries.push_back({std::string(name), *attributes});
+    if (attributes) entries.push_back({std::move(ansi_name), *attributes});
   }
   ::closedir(dir);
   std::sort(entries.begin(), entries.end(),

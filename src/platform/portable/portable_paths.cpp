@@ -9,6 +9,7 @@
 #include "platform/ansi_text.h"
 #include "platform/file_system.h"
 #include "platform/portable/portable_attributes.h"
+#include "platform/portable/portable_code_page.h"
 
 namespace setup {
 namespace {
@@ -30,7 +31,9 @@ fs::path ResolveComponent(const fs::path& folder, const std::string& name) {
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
       std::string_view candidate(entry->d_name);
-      if (EqualIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::string(candidate);
+      // Host names are UTF-8; the name asked for is in the code page.
+      if (EqualIgnoringCase(AnsiFromHostName(candidate), name) && (!best || candidate < *best))
+        best = std::string(candidate);
     }
     ::closedir(dir);
   }

@@ -2,20 +2,23 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "platform/win32/win32_wide_text.h"
+
 namespace setup {
 
 std::optional<std::string> Win32Environment::Variable(std::string_view name) {
-  std::string name_text(name);
+  // Read in the wide form: a folder such as TEMP may hold a character the
+  // code page cannot hold, which the ANSI call would give as a look-alike.
+  std::vector<wchar_t> wide_name = Widened(name);
   // The first call asks for the size with the terminator; a value that grows
   // before the read is asked for again.
-  DWORD size = GetEnvironmentVariableA(name_text.c_str(), nullptr, 0);
+  DWORD size = GetEnvironmentVariableW(wide_name.data(), nullptr, 0);
   for (int attempt = 0; attempt < 4 && size > 0; ++attempt) {
-    std::string value(size, '\0');
-    DWORD got = GetEnvironmentVariableA(name_text.c_str(), value.data(), size);
-    if (got < size) {
-      value.resize(got);
-      return value;
-    }
+    std::vector<wchar_t> value(size, L'\0');
+    DWORD got = GetEnvironmentVariableW(wide_name.data(), value.data(), size);
+    if (got < size) return NarrowExactly(std::wstring_view(value.data(), got));
     size = got;
   }
   return std::nullopt;

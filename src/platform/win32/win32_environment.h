@@ -4,8 +4,8 @@
 
 namespace setup {
 
-/// The process environment through GetEnvironmentVariableA, the account
-/// through the process token.
+/// The process environment, read in the wide form and converted exactly;
+/// the account through the process token.
 class Win32Environment : public Environment {
  public:
   std::optional<std::string> Variable(std::string_view name) override;

@@ -7,27 +7,31 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/win32_wide_text.h"
+
 namespace setup {
 namespace {
 
+// Listed through the wide functions: the ANSI ones would hand out a name
+// the code page cannot hold as a look-alike that names another file.
 class Win32Listing : public FolderListing {
  public:
-  Win32Listing(HANDLE handle, const WIN32_FIND_DATAA& first) : handle_(handle), data_(first) {}
+  Win32Listing(HANDLE handle, const WIN32_FIND_DATAW& first) : handle_(handle), data_(first) {}
   ~Win32Listing() override { FindClose(handle_); }
   Win32Listing(const Win32Listing&) = delete;
   Win32Listing& operator=(const Win32Listing&) = delete;
 
   std::optional<FoundEntry> Next() override {
     if (!pending_) {
-      if (!FindNextFileA(handle_, &data_)) return std::nullopt;
+      if (!FindNextFileW(handle_, &data_)) return std::nullopt;
     }
     pending_ = false;
-    return FoundEntry{data_.cFileName, data_.dwFileAttributes};
+    return FoundEntry{NarrowExactly(data_.cFileName), data_.dwFileAttributes};
   }
 
  private:
   HANDLE handle_;
-  WIN32_FIND_DATAA data_;
+  WIN32_FIND_DATAW data_;
   bool pending_ = true;  // the entry FindFirstFileExA gave has not been handed out yet
 };
 
@@ -47,16 +51,15 @@ std::string ParentOf(const std::string& path) {
 }  // namespace
 
 std::string Win32FileSystem::ExecutablePath() {
-  std::string path(MAX_PATH, '\0');
+  std::vector<wchar_t> wide(MAX_PATH);
+  DWORD length = 0;
   for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    length = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
     if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
+    if (length < wide.size()) break;
+    wide.resize(wide.size() * 2);
   }
+  return NarrowExactly(std::wstring_view(wide.data(), length));
 }
 
 std::string Win32FileSystem::ExecutableFolder() {
@@ -65,10 +68,10 @@ std::string Win32FileSystem::ExecutableFolder() {
 }
 
 std::unique_ptr<FolderListing> Win32FileSystem::List(const std::string& pattern) {
-  WIN32_FIND_DATAA data;
+  WIN32_FIND_DATAW data;
   // The basic information level and large fetch give the same entries in the
   // same order with less work per folder.
-  HANDLE handle = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+  HANDLE handle = FindFirstFileExW(Widened(pattern).data(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32Listing>(handle, data);
@@ -283,13 +286,13 @@ std::string ShellFolder(int csidl) {
   if (length == 0 || length >= MAX_PATH) return {};
   HMODULE shell32 = LoadLibraryA((std::string(system, length) + "\\shell32.dll").c_str());
   if (!shell32) return {};
-  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
   auto get_folder_path =
-      reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetFolderPathA")));
-  char folder[MAX_PATH] = "";
+      reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetFolderPathW")));
+  wchar_t folder[MAX_PATH] = L"";
   bool found = get_folder_path && get_folder_path(nullptr, csidl, nullptr, 0, folder) == S_OK;
   FreeLibrary(shell32);
-  std::string result = found ? folder : "";
+  std::string result = found ? NarrowExactly(folder) : "";
   while (result.size() > 3 && result.back() == '\\') result.pop_back();
   return result;
 }

@@ -4,7 +4,8 @@
 
 namespace setup {
 
-/// The real file system through the ANSI functions.
+/// The real file system through the ANSI functions; names it hands out
+/// (listings, its own folder) are read wide and converted exactly.
 class Win32FileSystem : public FileSystem {
  public:
   std::string ExecutableFolder() override;

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/win32_wide_text.h"
+
 namespace setup {
 namespace {
 
@@ -50,20 +55,26 @@ std::optional<ValueInfo> Win32Registry::QueryValue(KeyHandle key, std::string_vi
 
 std::optional<std::string> Win32Registry::ReadValueData(KeyHandle key, std::string_view name) {
   if (key == 0) return std::nullopt;
-  std::string name_text(name);
-  // The size can grow between the question and the read, and for text types
-  // the ANSI size is only known after the conversion: ask until it fits.
+  // Read in the wide form: the ANSI call would turn a character of a text
+  // value that the code page cannot hold into a look-alike, and a folder
+  // read that way names another folder.
+  std::vector<wchar_t> wide_name = Widened(name);
+  // The size can grow between the question and the read: ask until it fits.
   DWORD size = 0;
-  if (RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+  if (RegQueryValueExW(AsHkey(key), wide_name.data(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
     return std::nullopt;
   for (int attempt = 0; attempt < 8; ++attempt) {
     std::string data(size + 2, '\0');
     DWORD got = static_cast<DWORD>(data.size());
+    DWORD type = REG_NONE;
     LONG result =
-        RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &got);
+        RegQueryValueExW(AsHkey(key), wide_name.data(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
     if (result == ERROR_SUCCESS) {
       data.resize(got <= data.size() ? got : data.size());
-      return data;
+      if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return data;
+      std::vector<wchar_t> wide(data.size() / sizeof(wchar_t));
+      if (!wide.empty()) std::memcpy(wide.data(), data.data(), wide.size() * sizeof(wchar_t));
+      return NarrowExactly(std::wstring_view(wide.data(), wide.size()));
     }
     if (result != ERROR_MORE_DATA) return std::nullopt;
     size = got > size ? got : size * 2 + 16;
@@ -98,11 +109,11 @@ std::optional<std::uint32_t> Win32Registry::CountSubKeys(KeyHandle key) {
 
 std::optional<std::string> Win32Registry::SubKeyName(KeyHandle key, std::uint32_t index) {
   if (key == 0) return std::nullopt;
-  char name[256];  // key names are at most 255 characters
-  DWORD length = sizeof name;
-  if (RegEnumKeyExA(AsHkey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+  wchar_t name[256];  // key names are at most 255 characters
+  DWORD length = 256;
+  if (RegEnumKeyExW(AsHkey(key), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
     return std::nullopt;
-  return std::string(name, length);
+  return NarrowExactly(std::wstring_view(name, length));
 }
 
 bool Win32Registry::DeleteKey(RootKey root, std::string_view path) {

@@ -7,7 +7,8 @@ namespace setup {
 /// The real registry through the ANSI functions, in the 32-bit view
 /// (KEY_WOW64_32KEY) so a 64-bit build sees what the 32-bit program sees;
 /// only OpenForReadingInView reaches the 64-bit view (KEY_WOW64_64KEY, which
-/// a 32-bit program on 64-bit Windows needs to see it).
+/// a 32-bit program on 64-bit Windows needs to see it). Text values and key
+/// names are read wide and converted exactly.
 class Win32Registry : public Registry {
  public:
   KeyHandle OpenForReading(RootKey root, std::string_view path) override;

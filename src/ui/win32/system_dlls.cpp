@@ -64,7 +64,7 @@ SystemDlls LoadSystemDlls() {
   Resolve(dlls.co_task_mem_free, ole32, "ole32.dll", "CoTaskMemFree");
   HMODULE shell32 = LoadSystemDll("shell32.dll");
   Resolve(dlls.sh_browse_for_folder, shell32, "shell32.dll", "SHBrowseForFolderA");
-  Resolve(dlls.sh_get_path_from_id_list, shell32, "shell32.dll", "SHGetPathFromIDListA");
+  Resolve(dlls.sh_get_path_from_id_list, shell32, "shell32.dll", "SHGetPathFromIDListW");
   Resolve(dlls.shell_execute, shell32, "shell32.dll", "ShellExecuteA");
   return dlls;
 }

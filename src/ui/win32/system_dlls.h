@@ -32,7 +32,7 @@ struct SystemDlls {
   decltype(&::CoUninitialize) co_uninitialize = nullptr;
   decltype(&::CoTaskMemFree) co_task_mem_free = nullptr;
   decltype(&::SHBrowseForFolderA) sh_browse_for_folder = nullptr;
-  decltype(&::SHGetPathFromIDListA) sh_get_path_from_id_list = nullptr;
+  decltype(&::SHGetPathFromIDListW) sh_get_path_from_id_list = nullptr;
   decltype(&::ShellExecuteA) shell_execute = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/win32/win32_toolkit.h"
 
+#include "platform/win32/win32_wide_text.h"
+
 #include <algorithm>
 
 #include "ui/win32/win32_window.h"
@@ -82,11 +84,13 @@ std::optional<std::string> Win32Toolkit::BrowseForFolder(Window& owner, std::str
   browse.ulFlags = 0;
   PIDLIST_ABSOLUTE item = dlls_.sh_browse_for_folder(&browse);
   if (!item) return std::nullopt;
-  char path[MAX_PATH] = "";
+  // The path is taken in its wide form: the ANSI one would give a name the
+  // code page cannot hold as a look-alike naming another folder.
+  wchar_t path[MAX_PATH] = L"";
   BOOL is_folder = dlls_.sh_get_path_from_id_list(item, path);
   dlls_.co_task_mem_free(item);
-  if (!is_folder || path[0] == '\0') return std::nullopt;
-  return std::string(path);
+  if (!is_folder || path[0] == L'\0') return std::nullopt;
+  return NarrowExactly(path);
 }
 
 void Win32Toolkit::ShellOpen(Window& owner, std::string_view target) {

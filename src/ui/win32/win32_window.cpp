@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
+#include "platform/win32/win32_wide_text.h"
 #include "ui/win32/win32_toolkit.h"
 
 namespace setup {
@@ -42,12 +44,13 @@ bool IsColourMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && mess
 }  // namespace
 
 std::string WindowText(HWND hwnd) {
-  int length = GetWindowTextLengthA(hwnd);
+  // Read wide: a folder typed or pasted into an edit may hold a character
+  // the code page cannot hold, which the ANSI call gives as a look-alike.
+  int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return text;
+  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+  return NarrowExactly(std::wstring_view(text.data(), static_cast<std::size_t>(std::max(copied, 0))));
 }
 
 Win32Window::Win32Window(Win32Toolkit& toolkit, const FormSpec& spec, HWND owner)
