@@ -46,9 +46,13 @@ for preset in windows64 windows; do
     fi
   fi
   [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target detection_bench install_bench scan_bench >/dev/null
+  cmake --build --preset "$preset" --target detection_bench install_bench scan_bench startup_bench >/dev/null
   echo "== $preset (Wine, real back ends)"
   tools/wine-run "$arch" "build/$preset/tests/detection_bench.exe"
+  # Start-up to an idle main window, beside a program that only shows a window.
+  SETUP_WINE_WITH="$PWD/build/$preset/src/Setup.exe $PWD/build/$preset/tests/floor_window.exe" \
+    SETUP_WINE_PREFIX_NAME=bench SETUP_WINE_DISPLAY=1 \
+    tools/wine-run "$arch" "build/$preset/tests/startup_bench.exe"
   # It also copies through the real progress window, which needs a display.
   SETUP_WINE_PREFIX_NAME=bench SETUP_WINE_DISPLAY=1 tools/wine-run "$arch" "build/$preset/tests/install_bench.exe"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build and test tools that are missing on a Debian 12 machine:
-# CMake, Ninja, g++, GoogleTest, both MinGW-w64 compilers, Wine (64-bit and,
-# through i386 multiarch, its 32-bit part), Xvfb.
+# CMake, Ninja, g++, clang-format, GoogleTest, both MinGW-w64 compilers, Wine
+# (64-bit and, through i386 multiarch, its 32-bit part), Xvfb, and osslsigncode
+# with openssl for signed releases.
 set -euo pipefail
 
 missing=()
@@ -9,6 +10,9 @@ need() { command -v "$1" >/dev/null 2>&1 || missing+=("$2"); }
 need cmake cmake
 need ninja ninja-build
 need g++ g++
+need clang-format clang-format
+need osslsigncode osslsigncode
+need openssl openssl
 need i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
 need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
 need xvfb-run xvfb

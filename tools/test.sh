@@ -7,6 +7,9 @@ source tools/wine-env.sh
 
 "$(dirname "$0")/install-deps.sh"
 
+# The house format first: a drifted file is named at once and fails the run.
+tools/check-format.sh
+
 jobs=$(nproc 2>/dev/null || echo 2)
 for preset in native windows64 windows; do
   [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null

@@ -6,6 +6,7 @@
 #include "app/progress_form.h"
 #include "app/run_watcher.h"
 #include "app/scan_progress_form.h"
+#include "config/setup_keys.h"
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/registry_access.h"
@@ -53,8 +54,6 @@ constexpr ControlSpec kControls[] = {
 };
 static_assert(std::size(kControls) == TMainForm::Copyright + 1);
 
-constexpr std::string_view kPresentation = "presentation";
-
 }  // namespace
 
 const FormSpec TMainForm::kSpec = {"TMainForm", "",   492,      299, kMinWidth, kMinHeight, BorderStyle::kSizeable,
@@ -64,7 +63,7 @@ TMainForm::TMainForm(Toolkit& toolkit, const Platform& platform, RunState& state
     : toolkit_(toolkit), platform_(platform), state_(state), window_(toolkit.CreateForm(kSpec, nullptr)) {
   toolkit_.SetHintHandler([this](const std::string& hint) { ShowStatusHint(hint); });
   detectors_ = SpecialDetectors(platform_);
-  std::string start = ReadSetupValue(platform_, "messages", "start");
+  std::string start = ReadSetupValue(platform_, kMessagesSection, kStartKey);
   if (!start.empty()) toolkit_.ShowMessage(nullptr, start, kApplicationTitle, kMbIconInformation);
   ApplyPresentation();
   agreement_ = std::make_unique<TAgreementForm>(toolkit_, platform_.files, *window_);
@@ -93,37 +92,37 @@ void TMainForm::Wire(ControlId control, void (TMainForm::*action)()) {
 }
 
 void TMainForm::ApplyPresentation() {
-  auto read = [this](std::string_view key) { return ReadSetupValue(platform_, kPresentation, key); };
+  auto read = [this](std::string_view key) { return ReadSetupValue(platform_, kPresentationSection, key); };
 
-  int width = ParseWholeNumber(read("width"), 0);
+  int width = ParseWholeNumber(read(kWidthKey), 0);
   if (width > kMinWidth) window_->SetOuterSize(width, window_->OuterHeight());
-  int height = ParseWholeNumber(read("height"), 0);
+  int height = ParseWholeNumber(read(kHeightKey), 0);
   if (height > kMinHeight) window_->SetOuterSize(window_->OuterWidth(), height);
-  window_->SetCaption(read("caption"));
+  window_->SetCaption(read(kCaptionKey));
 
-  std::string picture = ProgramFolder(platform_.files) + read("bitmap");
+  std::string picture = ProgramFolder(platform_.files) + read(kBitmapKey);
   if (platform_.files.FileExists(picture)) window_->LoadPicture(Image, picture);
-  std::string link = read("bitmaplink");
+  std::string link = read(kBitmapLinkKey);
   if (!link.empty()) {
     window_->SetHint(ImagePanel, link);
     window_->EnableTooltip(ImagePanel);
   }
 
-  window_->SetText(Title, read("title"));
-  window_->SetText(Version, read("version"));
+  window_->SetText(Title, read(kTitleKey));
+  window_->SetText(Version, read(kVersionKey));
   window_->SetText(Text, ReplacePlaceholder(kControls[Text].text, "#t", window_->Text(Title)));
 
-  if (!IsOnFlag(read("scan.visible"))) {
+  if (!IsOnFlag(read(kScanVisibleKey))) {
     window_->SetVisible(Rescan, false);
   } else {
-    window_->SetFlat(Rescan, ParseWholeNumber(read("scan.flat"), 1) != 0);
-    window_->SetText(Rescan, read("scan.caption"));
+    window_->SetFlat(Rescan, ParseWholeNumber(read(kScanFlatKey), 1) != 0);
+    window_->SetText(Rescan, read(kScanCaptionKey));
   }
-  window_->SetFlat(Browse, ParseWholeNumber(read("browse.flat"), 1) != 0);
-  window_->SetText(Browse, read("browse.caption"));
+  window_->SetFlat(Browse, ParseWholeNumber(read(kBrowseFlatKey), 1) != 0);
+  window_->SetText(Browse, read(kBrowseCaptionKey));
 
   state_.InstallSubfolder = ReadInstallSubfolder(platform_);
-  window_->SetText(Custom, ReadSetupValue(platform_, "options", "custom"));
+  window_->SetText(Custom, ReadSetupValue(platform_, kOptionsSection, kCustomKey));
   if (window_->Text(Custom).empty()) {
     window_->SetText(Custom, ReadRegistryText(platform_.registry, RootKey::kLocalMachine,
                                               "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesPath"));
@@ -134,9 +133,9 @@ void TMainForm::FormShow() {
   // An error ends the show step; the window is shown all the same.
   RunReportingErrors(toolkit_, nullptr, [this] {
     bool go_on = true;
-    std::string agreement = ReadSetupValue(platform_, "messages", "agreement");
+    std::string agreement = ReadSetupValue(platform_, kMessagesSection, kAgreementKey);
     if (!agreement.empty()) {
-      bool accept = IsOnFlag(ReadSetupValue(platform_, "messages", "agree"));
+      bool accept = IsOnFlag(ReadSetupValue(platform_, kMessagesSection, kAgreeKey));
       agreement_->Prepare(ProgramFolder(platform_.files) + agreement, accept);
       if (!agreement_->RunModal()) {
         toolkit_.RequestEnd();
@@ -161,7 +160,7 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
-  std::string close = ReadSetupValue(platform_, "messages", "close");
+  std::string close = ReadSetupValue(platform_, kMessagesSection, kCloseKey);
   if (!close.empty()) ShowInformation(close);
 }
 
@@ -190,7 +189,7 @@ void TMainForm::BrowseClick() {
 }
 
 void TMainForm::ImageClick() {
-  std::string link = ReadSetupValue(platform_, kPresentation, "bitmaplink");
+  std::string link = ReadSetupValue(platform_, kPresentationSection, kBitmapLinkKey);
   if (!link.empty()) toolkit_.ShellOpen(*window_, link);
 }
 

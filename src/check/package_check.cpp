@@ -224,10 +224,10 @@ class PackageChecker {
   }
 
   void CheckSubfolder() {
-    int line = outline_.LineOf(kOptionsSection, "subdir");
-    std::string value = Value(kOptionsSection, "subdir");
+    int line = outline_.LineOf(kOptionsSection, kSubdirKey);
+    std::string value = Value(kOptionsSection, kSubdirKey);
     if (line == 0 || value.empty() || !ReadInstallSubfolder(platform_).empty()) return;
-    Add(line, kOptionsSection, "subdir", Severity::kWarning,
+    Add(line, kOptionsSection, kSubdirKey, Severity::kWarning,
         "[options] subdir=" + value +
             " is a full path or climbs out of the host's folder: it is ignored and the files go into the folder "
             "itself",
@@ -235,12 +235,12 @@ class PackageChecker {
   }
 
   void CheckAgreement() {
-    int line = outline_.LineOf(kMessagesSection, "agreement");
-    std::string name = Value(kMessagesSection, "agreement");
+    int line = outline_.LineOf(kMessagesSection, kAgreementKey);
+    std::string name = Value(kMessagesSection, kAgreementKey);
     if (line == 0 || name.empty()) return;
     if (platform_.files.ReadWholeFile(folder_ + name, kAgreementFileLimit)) return;
     std::string reason = platform_.files.FileExists(folder_ + name) ? "cannot be read" : "is missing";
-    Add(line, kMessagesSection, "agreement", Severity::kError,
+    Add(line, kMessagesSection, kAgreementKey, Severity::kError,
         "the agreement file " + Quoted(name) + " " + reason +
             ": the program reports an error instead of asking for the agreement, and lists no host",
         platform_.files.FileExists(folder_ + name)
@@ -249,12 +249,12 @@ class PackageChecker {
   }
 
   void CheckPicture() {
-    int line = outline_.LineOf(kPresentationSection, "bitmap");
-    std::string name = Value(kPresentationSection, "bitmap");
+    int line = outline_.LineOf(kPresentationSection, kBitmapKey);
+    std::string name = Value(kPresentationSection, kBitmapKey);
     if (line == 0 || name.empty()) return;
     std::string path = folder_ + name;
     if (!platform_.files.FileExists(path)) {
-      Add(line, kPresentationSection, "bitmap", Severity::kError,
+      Add(line, kPresentationSection, kBitmapKey, Severity::kError,
           "the picture " + Quoted(name) + " is missing: the window shows no picture",
           "put the file into the package folder, or correct the name");
       return;
@@ -265,7 +265,7 @@ class PackageChecker {
       if (PictureIsSound(format, ReadPictureFile(path, platform_.files))) return;
       throw PictureError(path, "the file is not a valid picture");
     } catch (const ToolkitError& error) {
-      Add(line, kPresentationSection, "bitmap", Severity::kError,
+      Add(line, kPresentationSection, kBitmapKey, Severity::kError,
           "the picture " + Quoted(name) +
               " cannot be loaded, which ends the program at start-up on every PC: " + error.what(),
           "save it as a Windows bitmap (.bmp), icon (.ico), metafile (.wmf) or enhanced metafile (.emf)");
@@ -383,9 +383,9 @@ class PackageChecker {
     for (const std::string& id : HostIds()) {
       std::string files_section = FilesSectionOf(id);
       if (!sections_done.insert(LowerCased(files_section)).second) continue;
-      int line = outline_.LineOf(HostSection(id), "files");
+      int line = outline_.LineOf(HostSection(id), kHostFilesKey);
       if (!outline_.Find(files_section)) {
-        Add(line, HostSection(id), "files", Severity::kWarning,
+        Add(line, HostSection(id), kHostFilesKey, Severity::kWarning,
             "[" + HostSection(id) + "] files=" + files_section +
                 " names a section that is not there: the host gets no file",
             "add [" + files_section + "] with one line per plug-in file");
@@ -407,7 +407,7 @@ class PackageChecker {
 
   // The files section a host names, as the program reads it.
   std::string FilesSectionOf(std::string_view id) {
-    std::string section = Value(HostSection(id), "files");
+    std::string section = Value(HostSection(id), kHostFilesKey);
     return section.empty() ? std::string(kDefaultFilesSection) : section;
   }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "config/text.h"
 
 namespace setup {
@@ -59,7 +60,7 @@ bool DescriptionTaken(std::string_view description, std::span<const std::string_
 PackageHosts ParsePackageHosts(const Platform& platform, std::span<const std::string_view> taken_descriptions) {
   PackageHosts result;
   std::vector<std::string> seen_ids;
-  for (const std::string& id : ReadSetupKeys(platform, "hosts")) {
+  for (const std::string& id : ReadSetupKeys(platform, kHostsSection)) {
     auto skip = [&](PackageHostProblem problem) { result.skipped.push_back({id, problem}); };
     if (!IsValidId(id)) {
       skip(PackageHostProblem::kBadId);
@@ -75,33 +76,33 @@ PackageHosts ParsePackageHosts(const Platform& platform, std::span<const std::st
 
     PackageHost host;
     host.id = id;
-    host.description = ReadSetupValue(platform, "hosts", id);
+    host.description = ReadSetupValue(platform, kHostsSection, id);
     if (host.description.empty()) {
       skip(PackageHostProblem::kNoDescription);
       continue;
     }
-    std::string section = "host." + id;
+    std::string section = std::string(kHostSectionPrefix) + id;
     auto read = [&](std::string_view key) { return ReadSetupValue(platform, section, key); };
-    std::string registry = read("registry");
-    host.folder = read("folder");
+    std::string registry = read(kHostRegistryKey);
+    host.folder = read(kHostFolderKey);
     if (!registry.empty()) {
       if (std::optional<PackageHostProblem> problem = ParseRegistryPlace(registry, host)) {
         skip(*problem);
         continue;
       }
-      host.view = read("view") == "64" ? RegistryView::k64Bit : RegistryView::k32Bit;
+      host.view = read(kHostViewKey) == "64" ? RegistryView::k64Bit : RegistryView::k32Bit;
     } else if (host.folder.empty()) {
       skip(PackageHostProblem::kNoPlace);
       continue;
     }
-    host.append = read("append");
+    host.append = read(kHostAppendKey);
     if (!StaysInside(host.append)) {
       skip(PackageHostProblem::kBadAppend);
       continue;
     }
-    host.use_subdir = !IsOffFlag(read("subdir"));
-    if (std::string files = read("files"); !files.empty()) host.files_section = files;
-    host.preselect = !IsOffFlag(read("select"));
+    host.use_subdir = !IsOffFlag(read(kHostSubdirKey));
+    if (std::string files = read(kHostFilesKey); !files.empty()) host.files_section = files;
+    host.preselect = !IsOffFlag(read(kHostSelectKey));
 
     if (!HasPlaceholder(host.description) && DescriptionTaken(host.description, taken_descriptions, result.hosts)) {
       skip(PackageHostProblem::kDuplicateDescription);

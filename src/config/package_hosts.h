@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/setup_keys.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -18,7 +19,7 @@ inline constexpr std::string_view kKeyPlaceholder = "%KEY%";
 /// In a host's text: the last folder of the folder found, before append.
 inline constexpr std::string_view kFolderPlaceholder = "%FOLDER%";
 /// The section of files a package host gets when it names none.
-inline constexpr std::string_view kDefaultFilesSection = "files";
+inline constexpr std::string_view kDefaultFilesSection = kFilesSection;
 
 /// Why a [hosts] entry is not taken (it is then never listed).
 enum class PackageHostProblem {

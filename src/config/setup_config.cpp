@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 
+#include "config/setup_keys.h"
 #include "config/text.h"
 #include "platform/ansi_text.h"
 
@@ -39,7 +40,7 @@ std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_vie
 }
 
 std::string ReadInstallSubfolder(const Platform& platform) {
-  std::string subfolder = ReadSetupValue(platform, "options", "subdir");
+  std::string subfolder = ReadSetupValue(platform, kOptionsSection, kSubdirKey);
   // A sub-folder by a full path or one that climbs out of the target would
   // put the files outside it: the files go into the target itself instead.
   return StaysInside(subfolder) ? subfolder : std::string();

@@ -35,44 +35,75 @@ inline constexpr std::string_view kHostsSection = "hosts";
 /// The section of one such host: this prefix followed by its id.
 inline constexpr std::string_view kHostSectionPrefix = "host.";
 
+/// The keys of [messages], [options] and [presentation], in kSetupKeys' order.
+inline constexpr std::string_view kStartKey = "start";
+inline constexpr std::string_view kAgreementKey = "agreement";
+inline constexpr std::string_view kAgreeKey = "agree";
+inline constexpr std::string_view kCloseKey = "close";
+inline constexpr std::string_view kAutoscanKey = "autoscan";
+inline constexpr std::string_view kAutoselectKey = "autoselect";
+inline constexpr std::string_view kSubdirKey = "subdir";
+inline constexpr std::string_view kCustomKey = "custom";
+inline constexpr std::string_view kWidthKey = "width";
+inline constexpr std::string_view kHeightKey = "height";
+inline constexpr std::string_view kCaptionKey = "caption";
+inline constexpr std::string_view kBitmapKey = "bitmap";
+inline constexpr std::string_view kBitmapLinkKey = "bitmaplink";
+inline constexpr std::string_view kTitleKey = "title";
+inline constexpr std::string_view kVersionKey = "version";
+inline constexpr std::string_view kPublisherKey = "publisher";
+inline constexpr std::string_view kScanVisibleKey = "scan.visible";
+inline constexpr std::string_view kScanFlatKey = "scan.flat";
+inline constexpr std::string_view kScanCaptionKey = "scan.caption";
+inline constexpr std::string_view kBrowseFlatKey = "browse.flat";
+inline constexpr std::string_view kBrowseCaptionKey = "browse.caption";
+/// The keys of a [host.<id>] section, in kPackageHostKeys' order.
+inline constexpr std::string_view kHostRegistryKey = "registry";
+inline constexpr std::string_view kHostViewKey = "view";
+inline constexpr std::string_view kHostFolderKey = "folder";
+inline constexpr std::string_view kHostAppendKey = "append";
+inline constexpr std::string_view kHostSubdirKey = "subdir";
+inline constexpr std::string_view kHostFilesKey = "files";
+inline constexpr std::string_view kHostSelectKey = "select";
+
 /// Every key of [messages], [options] and [presentation] that the program
 /// reads. A test runs the program and holds every read against this table.
 inline constexpr SetupKey kSetupKeys[] = {
     // section, key, kind, default number
-    {kMessagesSection, "start", SetupValueKind::kText, 0},
-    {kMessagesSection, "agreement", SetupValueKind::kFileName, 0},
-    {kMessagesSection, "agree", SetupValueKind::kOnSwitch, 0},
-    {kMessagesSection, "close", SetupValueKind::kText, 0},
-    {kOptionsSection, "autoscan", SetupValueKind::kOnSwitch, 0},
-    {kOptionsSection, "autoselect", SetupValueKind::kOffSwitch, 0},
-    {kOptionsSection, "subdir", SetupValueKind::kText, 0},
-    {kOptionsSection, "custom", SetupValueKind::kText, 0},
-    {kPresentationSection, "width", SetupValueKind::kNumber, 0},
-    {kPresentationSection, "height", SetupValueKind::kNumber, 0},
-    {kPresentationSection, "caption", SetupValueKind::kText, 0},
-    {kPresentationSection, "bitmap", SetupValueKind::kFileName, 0},
-    {kPresentationSection, "bitmaplink", SetupValueKind::kText, 0},
-    {kPresentationSection, "title", SetupValueKind::kText, 0},
-    {kPresentationSection, "version", SetupValueKind::kText, 0},
-    {kPresentationSection, "publisher", SetupValueKind::kText, 0},
-    {kPresentationSection, "scan.visible", SetupValueKind::kOnSwitch, 0},
-    {kPresentationSection, "scan.flat", SetupValueKind::kNumber, 1},
-    {kPresentationSection, "scan.caption", SetupValueKind::kText, 0},
-    {kPresentationSection, "browse.flat", SetupValueKind::kNumber, 1},
-    {kPresentationSection, "browse.caption", SetupValueKind::kText, 0},
+    {kMessagesSection, kStartKey, SetupValueKind::kText, 0},
+    {kMessagesSection, kAgreementKey, SetupValueKind::kFileName, 0},
+    {kMessagesSection, kAgreeKey, SetupValueKind::kOnSwitch, 0},
+    {kMessagesSection, kCloseKey, SetupValueKind::kText, 0},
+    {kOptionsSection, kAutoscanKey, SetupValueKind::kOnSwitch, 0},
+    {kOptionsSection, kAutoselectKey, SetupValueKind::kOffSwitch, 0},
+    {kOptionsSection, kSubdirKey, SetupValueKind::kText, 0},
+    {kOptionsSection, kCustomKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kWidthKey, SetupValueKind::kNumber, 0},
+    {kPresentationSection, kHeightKey, SetupValueKind::kNumber, 0},
+    {kPresentationSection, kCaptionKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kBitmapKey, SetupValueKind::kFileName, 0},
+    {kPresentationSection, kBitmapLinkKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kTitleKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kVersionKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kPublisherKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kScanVisibleKey, SetupValueKind::kOnSwitch, 0},
+    {kPresentationSection, kScanFlatKey, SetupValueKind::kNumber, 1},
+    {kPresentationSection, kScanCaptionKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kBrowseFlatKey, SetupValueKind::kNumber, 1},
+    {kPresentationSection, kBrowseCaptionKey, SetupValueKind::kText, 0},
 };
 static_assert(std::size(kSetupKeys) == 21);
 
 /// Every key of the section of a host the package names, [host.<id>].
 inline constexpr SetupKey kPackageHostKeys[] = {
     // section, key, kind, default number
-    {kHostSectionPrefix, "registry", SetupValueKind::kText, 0},
-    {kHostSectionPrefix, "view", SetupValueKind::kText, 0},
-    {kHostSectionPrefix, "folder", SetupValueKind::kText, 0},
-    {kHostSectionPrefix, "append", SetupValueKind::kText, 0},
-    {kHostSectionPrefix, "subdir", SetupValueKind::kOffSwitch, 0},
-    {kHostSectionPrefix, "files", SetupValueKind::kText, 0},
-    {kHostSectionPrefix, "select", SetupValueKind::kOffSwitch, 0},
+    {kHostSectionPrefix, kHostRegistryKey, SetupValueKind::kText, 0},
+    {kHostSectionPrefix, kHostViewKey, SetupValueKind::kText, 0},
+    {kHostSectionPrefix, kHostFolderKey, SetupValueKind::kText, 0},
+    {kHostSectionPrefix, kHostAppendKey, SetupValueKind::kText, 0},
+    {kHostSectionPrefix, kHostSubdirKey, SetupValueKind::kOffSwitch, 0},
+    {kHostSectionPrefix, kHostFilesKey, SetupValueKind::kText, 0},
+    {kHostSectionPrefix, kHostSelectKey, SetupValueKind::kOffSwitch, 0},
 };
 static_assert(std::size(kPackageHostKeys) == 7);
 

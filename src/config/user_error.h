@@ -1,14 +1,14 @@
 #pragma once
 
-#include <stdexcept>
+#include "platform/text_error.h"
 
 namespace setup {
 
 /// An error whose text is meant for the user: raised by the logic, reported
 /// in a message box where an action of the user ends.
-class UserError : public std::runtime_error {
+class UserError : public TextError {
  public:
-  using std::runtime_error::runtime_error;
+  using TextError::TextError;
 };
 
 }  // namespace setup

@@ -23,6 +23,9 @@ struct HostEntry {
 
 inline constexpr std::size_t kHostCount = 217;
 
+inline constexpr RootKey kHkcu = RootKey::kCurrentUser;
+inline constexpr RootKey kHklm = RootKey::kLocalMachine;
+
 // The widths of the fixed text fields the catalogue was laid out in; a longer
 // text would have been cut there, so none may be longer here.
 inline constexpr std::size_t kMaxKeyPathLength = 79;
@@ -40,7 +43,9 @@ constexpr bool FitsFieldWidths(const HostEntry& entry) {
 /// marks), indexed like HostCatalogue and kept per run.
 using FoundMarks = std::bitset<kHostCount>;
 
-}  // namespace setup
+/// Every place where a supported host keeps a plug-in folder, in the order
+/// of the host list (host_catalogue.cpp). Defined once: a header copy would
+/// put its texts into every program file that reads the table.
+extern const std::array<HostEntry, kHostCount> HostCatalogue;
 
-// The table itself, in a header of its own so that it reads as one list.
-#include "hosts/host_catalogue_table.h"
+}  // namespace setup

@@ -5,18 +5,13 @@
 #include <memory>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "config/text.h"
 #include "hosts/host_catalogue.h"
 #include "hosts/registry_access.h"
 
 namespace setup {
 namespace {
-
-constexpr auto kCatalogueDescriptions = [] {
-  std::array<std::string_view, kHostCount> descriptions{};
-  for (std::size_t i = 0; i < kHostCount; ++i) descriptions[i] = HostCatalogue[i].Description;
-  return descriptions;
-}();
 
 // The last component of a path, without the backslashes after it.
 std::string_view LastComponent(std::string_view path) {
@@ -76,8 +71,8 @@ std::vector<Named> MatchingFolders(const Platform& platform, const PackageHost& 
 }  // namespace
 
 bool IsCatalogueDescription(std::string_view description) {
-  for (std::string_view taken : kCatalogueDescriptions)
-    if (EqualIgnoringCase(taken, description)) return true;
+  for (const HostEntry& entry : HostCatalogue)
+    if (EqualIgnoringCase(entry.Description, description)) return true;
   return false;
 }
 
@@ -102,7 +97,11 @@ std::vector<PackageHostMatch> MatchesOf(const Platform& platform, const PackageH
   return matches;
 }
 
-PackageHosts ReadPackageHosts(const Platform& platform) { return ParsePackageHosts(platform, kCatalogueDescriptions); }
+PackageHosts ReadPackageHosts(const Platform& platform) {
+  std::array<std::string_view, kHostCount> descriptions;
+  for (std::size_t i = 0; i < kHostCount; ++i) descriptions[i] = HostCatalogue[i].Description;
+  return ParsePackageHosts(platform, descriptions);
+}
 
 std::string FolderTextOf(const Platform& platform, const PackageHost& host) {
   if (host.from_registry)
@@ -122,8 +121,8 @@ std::string InstallFolderOf(const Platform& platform, const PackageHost& host) {
 }
 
 bool IsPackageHostEnabled(const Platform& platform, const PackageHost& host) {
-  std::string setting = ReadSetupValue(platform, "enabled", host.id);
-  if (setting.empty()) setting = ReadSetupValue(platform, "enabled", "all");
+  std::string setting = ReadSetupValue(platform, kEnabledSection, host.id);
+  if (setting.empty()) setting = ReadSetupValue(platform, kEnabledSection, kEnabledAllKey);
   return !IsOffFlag(setting);
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/text_error.h"
 
 namespace setup {
 
@@ -22,9 +22,9 @@ struct RegOperation {
 };
 
 /// A .reg text that cannot be read; what() names the line.
-class RegFileError : public std::runtime_error {
+class RegFileError : public TextError {
  public:
-  using std::runtime_error::runtime_error;
+  using TextError::TextError;
 };
 
 /// Reads "REGEDIT4" and "Windows Registry Editor Version 5.00" text: key

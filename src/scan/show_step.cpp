@@ -1,6 +1,7 @@
 #include "scan/show_step.h"
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "hosts/package_host_places.h"
 #include "scan/scan_hits.h"
 
@@ -16,7 +17,8 @@ void ScanDrivesForHosts(const Platform& platform, ScanObserver& observer, bool& 
 std::vector<ListedHost> RunShowStep(const Platform& platform, std::span<const SpecialDetector> detectors,
                                     FoundMarks& found, const std::function<void()>& scan_drives,
                                     DriveScanChoice choice) {
-  if (choice == DriveScanChoice::kAlways || IsOnFlag(ReadSetupValue(platform, "options", "autoscan"))) scan_drives();
+  if (choice == DriveScanChoice::kAlways || IsOnFlag(ReadSetupValue(platform, kOptionsSection, kAutoscanKey)))
+    scan_drives();
   return DetectHosts(platform, detectors, found, ReadPackageHosts(platform).hosts);
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <stdexcept>
 
 namespace setup {
 namespace {
@@ -69,7 +68,7 @@ FormModel::FormModel(const FormSpec& spec) : spec_(spec), nodes_(spec.controls.s
       return other.name == row.parent && other.kind == ControlKind::kPanel;
     });
     if (panel == spec.controls.end())
-      throw std::logic_error("Control " + std::string(row.name) + " names an unknown panel");
+      throw FormSpecError("Control " + std::string(row.name) + " names an unknown panel");
     node.parent = static_cast<ControlId>(panel - spec.controls.begin());
     node.designed_parent_width = panel->width;
     node.designed_parent_height = panel->height;
@@ -79,7 +78,7 @@ FormModel::FormModel(const FormSpec& spec) : spec_(spec), nodes_(spec.controls.s
     int steps = 0;
     for (ControlId at = nodes_[id].parent; at >= 0; at = nodes_[at].parent) {
       if (++steps > size())
-        throw std::logic_error("Control " + std::string(spec.controls[id].name) + " lies in a ring of panels");
+        throw FormSpecError("Control " + std::string(spec.controls[id].name) + " lies in a ring of panels");
     }
   }
 }
@@ -89,7 +88,7 @@ FormModel::ControlNode& FormModel::Node(ControlId id) {
 }
 
 const FormModel::ControlNode& FormModel::Node(ControlId id) const {
-  if (id < 0 || id >= size()) throw std::out_of_range("No control " + std::to_string(id));
+  if (id < 0 || id >= size()) throw FormSpecError("No control " + std::to_string(id));
   return nodes_[id];
 }
 

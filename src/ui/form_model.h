@@ -32,13 +32,20 @@ std::string MemoText(const std::vector<std::string>& lines);
 /// line; a break at the very end adds no empty line.
 std::vector<std::string> MemoLines(std::string_view text);
 
+/// A form design that cannot be drawn (a control naming no panel, a ring of
+/// panels) or an id outside the form: a fault of the program, not the user.
+class FormSpecError : public TextError {
+ public:
+  using TextError::TextError;
+};
+
 /// The rules of a form that hold whatever draws it: the control tree, the
 /// layout, the Tab order, radio groups, the designed default button and
 /// focus, and the hints with their tooltips. Both toolkits keep one per
 /// window, so each rule is written once.
 class FormModel {
  public:
-  /// Resolves every control's parent once; throws std::logic_error when a
+  /// Resolves every control's parent once; throws FormSpecError when a
   /// control names no panel of the form, or the panels enclose one another
   /// in a ring.
   explicit FormModel(const FormSpec& spec);
@@ -47,7 +54,7 @@ class FormModel {
   const FormSpec& spec() const { return spec_; }
   /// The number of controls; their ids run from 0 to size() - 1.
   int size() const { return static_cast<int>(nodes_.size()); }
-  /// The control's row; throws std::out_of_range for an id outside the form.
+  /// The control's row; throws FormSpecError for an id outside the form.
   const ControlSpec& Row(ControlId id) const;
   /// The enclosing panel, or -1 for the window itself.
   ControlId Parent(ControlId id) const { return Node(id).parent; }

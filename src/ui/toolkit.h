@@ -5,19 +5,20 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/text_error.h"
 
 namespace setup {
 
 /// An error of the toolkit whose text is meant for the user (a picture that
 /// cannot be loaded, a text a control cannot take); the run flow reports it
 /// like any other error.
-class ToolkitError : public std::runtime_error {
+class ToolkitError : public TextError {
  public:
-  using std::runtime_error::runtime_error;
+  using TextError::TextError;
 };
 
 /// Window edges a control keeps its distance from when the window is resized.

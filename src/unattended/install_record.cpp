@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "config/text.h"
 #include "platform/ansi_text.h"
 #include "unattended/install_log.h"

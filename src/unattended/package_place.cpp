@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "config/text.h"
 #include "install/deployment.h"
 #include "platform/ansi_text.h"
@@ -20,7 +21,7 @@ std::string Reason(FileSystem& files) {
 }  // namespace
 
 std::optional<PackagePlace> ChoosePackagePlace(const Platform& platform, std::string_view maker) {
-  std::string title = FolderName(ReadSetupValue(platform, "presentation", "title"));
+  std::string title = FolderName(ReadSetupValue(platform, kPresentationSection, kTitleKey));
   if (title.empty() || title == "..") title = "Untitled";
   std::string maker_folder = FolderName(maker);
   if (maker_folder.empty()) maker_folder = "Plug-in Setup";

@@ -7,6 +7,7 @@
 #include "app/maker.h"
 #include "app/run_watcher.h"
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "config/strings.h"
 #include "config/text.h"
 #include "hosts/detection_pass.h"
@@ -147,8 +148,8 @@ class WindowedLog : public RunWatcher {
 };
 
 std::string StartDetails(const Platform& platform, std::string_view command_line) {
-  return ReadSetupValue(platform, "presentation", "title") + " " + ReadSetupValue(platform, "presentation", "version") +
-         "; command line: " + std::string(command_line);
+  return ReadSetupValue(platform, kPresentationSection, kTitleKey) + " " +
+         ReadSetupValue(platform, kPresentationSection, kVersionKey) + "; command line: " + std::string(command_line);
 }
 
 int End(InstallLog& log, int code, std::string_view summary) {
@@ -221,10 +222,10 @@ void ForgetPackage(const Platform& platform, const PackagePlace& place, const st
 }
 
 int Install(const Platform& platform, const CommandLine& arguments, InstallLog& log) {
-  std::string start = ReadSetupValue(platform, "messages", "start");
+  std::string start = ReadSetupValue(platform, kMessagesSection, kStartKey);
   if (!start.empty()) log.Write("Message", start);
 
-  std::string agreement = ReadSetupValue(platform, "messages", "agreement");
+  std::string agreement = ReadSetupValue(platform, kMessagesSection, kAgreementKey);
   if (!agreement.empty()) {
     if (!arguments.accept) {
       log.Write("Agreement",
@@ -361,7 +362,7 @@ int RunUninstall(const Platform& platform, const CommandLine& arguments, std::st
     tell("There is no setup.ini beside the program.");
     return End(log, kExitUnusable, "nothing removed");
   }
-  std::string title = ReadSetupValue(platform, "presentation", "title");
+  std::string title = ReadSetupValue(platform, kPresentationSection, kTitleKey);
   if (!ask("Remove the files that unattended installs of " + (title.empty() ? std::string("this package") : title) +
            " put on this computer?")) {
     return End(log, kExitDone, "removal declined; nothing removed");

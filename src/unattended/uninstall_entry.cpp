@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/setup_config.h"
+#include "config/setup_keys.h"
 #include "unattended/install_record.h"
 
 namespace setup {
@@ -15,7 +16,7 @@ RootKey RootOf(const PackagePlace& place) { return place.machine ? RootKey::kLoc
 }  // namespace
 
 std::string UninstallKeyPath(const Platform& platform, std::string_view maker) {
-  std::string title = FolderName(ReadSetupValue(platform, "presentation", "title"));
+  std::string title = FolderName(ReadSetupValue(platform, kPresentationSection, kTitleKey));
   if (title.empty()) title = "Untitled";
   std::string maker_name = FolderName(maker);
   if (maker_name.empty()) maker_name = "Plug-in Setup";
@@ -38,12 +39,12 @@ bool WriteUninstallEntry(const Platform& platform, const PackagePlace& place, st
   Registry& registry = platform.registry;
   ScopedKey key(registry, registry.Create(RootOf(place), UninstallKeyPath(platform, maker)));
   if (!key) return false;
-  std::string title = ReadSetupValue(platform, "presentation", "title");
-  std::string publisher = ReadSetupValue(platform, "presentation", "publisher");
+  std::string title = ReadSetupValue(platform, kPresentationSection, kTitleKey);
+  std::string publisher = ReadSetupValue(platform, kPresentationSection, kPublisherKey);
   std::string program = "\"" + place.CopyFolder() + "Setup.exe\"";
   std::string date = platform.clock.LocalTimestamp().substr(0, 10);  // YYYY-MM-DD
   std::erase(date, '-');
-  std::string version = VersionNumber(ReadSetupValue(platform, "presentation", "version"));
+  std::string version = VersionNumber(ReadSetupValue(platform, kPresentationSection, kVersionKey));
   // Whole kilobytes, rounded up: what the Settings app shows as the size.
   auto kilobytes = static_cast<std::uint32_t>(std::min<std::uint64_t>((installed_bytes + 1023) / 1024, 0xFFFFFFFFu));
   bool written = registry.SetString(key.get(), "DisplayName", title.empty() ? "Untitled" : title) &&

@@ -19,7 +19,7 @@
 #include "bench/bench_platform.h"
 #include "contract/contract_world.h"
 #include "install/deployment.h"
-#include "install/installation_record.h"
+#include "unit/installation_transcript.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -48,7 +48,7 @@ bool CompareProgressWindow(ContractWorld& world, const Platform& platform) {
     world.WriteFile(program + "many\\p" + std::to_string(i) + ".8bf", std::string(2048, 'p'));
   world.WriteFile(program + "setup.ini", "[files]\r\n1=many\\*.8bf\r\n");
 
-  InstallationRecord record;
+  InstallationTranscript record;
   Win32Toolkit toolkit(GetModuleHandleA(nullptr), files);
   std::unique_ptr<Window> main_window;
   try {
@@ -110,7 +110,7 @@ int main() {
   SomeYear clock;
   NoEnvironment environment;
   Platform platform{world->registry(), world->profile(), files, keyboard, clock, environment};
-  InstallationRecord record;
+  InstallationTranscript record;
   std::string targets = world->Folder();
   for (int t = 0; t < 5; ++t) world->MakeFolder(targets + "target" + std::to_string(t));
 

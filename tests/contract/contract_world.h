@@ -36,6 +36,8 @@ class ContractWorld {
   /// Writes a file with these bytes, making its folders.
   virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
   virtual void MakeFolder(const std::string& path) = 0;
+  /// Makes a folder the one relative paths start from, until the world ends.
+  virtual void SetCurrentFolder(const std::string& path) = 0;
   /// Sets read-only (1), hidden (2) and system (4) bits of a file or folder.
   virtual void SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
   /// The bytes of a file, read outside the back end under test.

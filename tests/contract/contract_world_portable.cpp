@@ -67,6 +67,7 @@ class PortableWorld : public ContractWorld {
   }
 
   void MakeFolder(const std::string& path) override { fs::create_directories(files_.HostPath(path)); }
+  void SetCurrentFolder(const std::string& path) override { files_.SetCurrentFolder(path); }
 
   void WriteFileNamedInUtf8(const std::string& folder, const std::string& utf8_name, std::string_view bytes) override {
     std::ofstream out(files_.HostPath(folder) / utf8_name, std::ios::binary | std::ios::trunc);

@@ -46,6 +46,10 @@ class Win32World : public ContractWorld {
             std::to_string(GetTickCount()) + "\\";
     MakeFolders(root_);
   }
+  // A current folder is held open: give it back, so the test folders can go.
+  ~Win32World() override {
+    if (!started_in_.empty()) SetCurrentDirectoryA(started_in_.c_str());
+  }
 
   Registry& registry() override { return registry_; }
   ProfileReader& profile() override { return profile_; }
@@ -101,6 +105,14 @@ class Win32World : public ContractWorld {
   }
 
   void MakeFolder(const std::string& path) override { MakeFolders(path); }
+  void SetCurrentFolder(const std::string& path) override {
+    if (started_in_.empty()) {
+      char folder[MAX_PATH];
+      DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+      started_in_.assign(folder, length < MAX_PATH ? length : 0);
+    }
+    if (!SetCurrentDirectoryA(path.c_str())) throw std::runtime_error("cannot make current " + path);
+  }
 
   void WriteFileNamedInUtf8(const std::string& folder, const std::string& utf8_name, std::string_view bytes) override {
     std::wstring path = Wide(folder, CP_ACP) + Wide(utf8_name, CP_UTF8);
@@ -156,6 +168,7 @@ class Win32World : public ContractWorld {
 
  private:
   std::string root_;
+  std::string started_in_;  // the current folder before SetCurrentFolder, given back at the end
   int folders_ = 0;
   Win32Registry registry_;
   Win32FileSystem files_;

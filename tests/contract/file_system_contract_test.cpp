@@ -94,6 +94,32 @@ TEST_F(FileSystemContractTest, ExistenceRegardlessOfCaseAndDoubledBackslashes) {
   EXPECT_EQ(files().ExecutableFolder().back(), '\\');
 }
 
+TEST_F(FileSystemContractTest, RelativePathsStartFromTheCurrentFolder) {
+  world_->WriteFile(folder_ + "Sub\\file.txt", "f");
+  world_->SetCurrentFolder(folder_);
+  std::string drive = folder_.substr(0, 2);   // "C:"
+  std::string from_root = folder_.substr(2);  // "\...\t0\"
+  struct Case {
+    std::string path;
+    bool folder;
+    bool file;
+  } cases[] = {
+      {"Sub", true, false},
+      {"sub\\FILE.txt", false, true},
+      {".\\Sub\\..\\Sub", true, false},
+      {drive + "Sub", true, false},  // on the current drive: from the current folder
+      {drive + "sub\\file.txt", false, true},
+      {from_root + "Sub", true, false},  // from the current drive's root
+      {"Missing", false, false},
+      {"", false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(files().FolderExists(c.path), c.folder) << c.path;
+    EXPECT_EQ(files().FileExists(c.path), c.file) << c.path;
+  }
+  EXPECT_EQ(files().ReadWholeFile("Sub\\file.txt", 10), "f");
+}
+
 TEST_F(FileSystemContractTest, ReadsWholeFilesAsBytes) {
   std::string bytes("line one\r\n\0binary\xff\x01", 19);
   bytes += std::string(200000, 'z');

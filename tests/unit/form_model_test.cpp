@@ -37,7 +37,7 @@ TEST(FormModelTest, ParentsAreResolvedOnceAndMustBePanels) {
   EXPECT_EQ(model.Parent(Inner), Outer);
   EXPECT_EQ(model.Parent(Deep), Inner);
   EXPECT_EQ(model.Parent(Near), Outer);
-  EXPECT_THROW(model.Parent(12), std::out_of_range);
+  EXPECT_THROW(model.Parent(12), FormSpecError);
 
   constexpr ControlSpec kUnknown[] = {{"A", kLabel, "Nowhere", 0, 0, 1, 1, 0, "", "", -1, 0}};
   constexpr ControlSpec kNotPanel[] = {{"A", kLabel, "", 0, 0, 1, 1, 0, "", "", -1, 0},
@@ -49,7 +49,7 @@ TEST(FormModelTest, ParentsAreResolvedOnceAndMustBePanels) {
         std::span<const ControlSpec>(kRing)}) {
     FormSpec form = kForm;
     form.controls = controls;
-    EXPECT_THROW(FormModel{form}, std::logic_error) << controls.size();
+    EXPECT_THROW(FormModel{form}, FormSpecError) << controls.size();
   }
 }
 

@@ -4,8 +4,8 @@
 #include "hosts/registry_access.h"
 #include "install/deployment.h"
 #include "install/installation.h"
-#include "install/installation_record.h"
 #include "unit/app_world.h"
+#include "unit/installation_transcript.h"
 
 namespace setup {
 namespace {
@@ -172,7 +172,7 @@ struct InstallFilesTest : testing::Test, TestWorld {
     return {
         {Row("Image Composer 1.0 by Microsoft, 1st path"), Row("PhotoShop 7 by Adobe")}, true, "C:\\Custom", "Acme"};
   }
-  InstallationRecord record_;
+  InstallationTranscript record_;
 };
 
 TEST_F(InstallFilesTest, HostsInTheirOrderThenTheCustomFolder) {

@@ -9,8 +9,8 @@
 #include "config/text.h"
 #include "hosts/package_host_places.h"
 #include "install/installation.h"
-#include "install/installation_record.h"
 #include "unit/app_world.h"
+#include "unit/installation_transcript.h"
 
 namespace setup {
 namespace {
@@ -331,7 +331,7 @@ struct PackageHostInstallTest : testing::Test, PackageHostWorld {
     WriteSetupIni(ini);
     return PackageHostRow(platform_, ReadPackageHosts(platform_).hosts.at(n), true);
   }
-  InstallationRecord record_;
+  InstallationTranscript record_;
 };
 
 TEST_F(PackageHostInstallTest, TargetsCountsAndCancel) {
@@ -353,11 +353,11 @@ TEST_F(PackageHostInstallTest, TargetsCountsAndCancel) {
 
   // A place gone since the host was listed is reported under its text.
   registry_.Load("REGEDIT4\n[-HKLM\\SOFTWARE\\Adobe\\Photoshop\\190.0]\n", RegistryView::k64Bit);
-  InstallationRecord gone;
+  InstallationTranscript gone;
   InstallFiles(platform_, {{psnew}, false, "", "Acme"}, gone);
   EXPECT_EQ(gone.errors, std::vector<std::string>{"The plug-in folder of Photoshop (64-bit) could not be found."});
 
-  InstallationRecord cancelled;
+  InstallationTranscript cancelled;
   cancelled.cancel_requested = true;
   InstallFiles(platform_, {{cc}, true, "C:\\Custom", "Acme"}, cancelled);
   EXPECT_EQ(cancelled.targets, std::vector<std::string>{"C:\\Custom\\ (2/2)"});

@@ -117,11 +117,9 @@ TEST_F(PortableFileSystemTest, RejectsInvalidNameCharacters) {
 }
 
 TEST_F(PortableFileSystemTest, SurvivesMalformedPaths) {
+  // Relative paths are no malformed ones: the contract suite holds them.
   for (const PathError& c : std::vector<PathError>{{"", kErrorPathNotFound},
-                                                   {"\\", kErrorPathNotFound},
                                                    {"\\\\", kErrorPathNotFound},
-                                                   {"C", kErrorPathNotFound},
-                                                   {"dir\\file.txt", kErrorPathNotFound},
                                                    {":", kErrorInvalidName},
                                                    {"\\\\?\\C:\\dir", kErrorInvalidName}}) {
     SCOPED_TRACE(c.path);

@@ -73,7 +73,7 @@ TEST(SetupKeysTest, TheTableHoldsExactlyWhatTheProgramReads) {
   std::set<std::string> package_host_keys;
   for (const auto& [section, key] : profile.reads_) {
     if (section == kEnabledSection) {
-      bool id = key == kEnabledAllKey;
+      bool id = key == kEnabledAllKey || key == "*";  // "*": the names of its keys
       for (const HostEntry& entry : HostCatalogue) id = id || key == entry.HostId || key == entry.VersionId;
       id = id || key == "psnew";
       EXPECT_TRUE(id) << "[enabled] " << key;

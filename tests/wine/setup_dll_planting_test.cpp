@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/toolkit.h"
 #include "ui/win32/system_dlls.h"
 #include "wine/setup_test_support.h"
 
@@ -53,7 +54,7 @@ template <typename Call>
 std::string ErrorOf(Call call) {
   try {
     call();
-  } catch (const std::runtime_error& error) {
+  } catch (const ToolkitError& error) {
     return error.what();
   }
   return {};

@@ -34,9 +34,9 @@ TEST_F(HostListTest, ListsHostsOfThe32BitViewWithTheirFolderAsHint) {
             (std::vector<std::string>{"Paint Shop Pro 5 by JASC, 1st path", "PhotoShop 7 by Adobe"}));
   EXPECT_EQ(ListChecks(list), (std::vector<bool>{true, true}));
   RECT item = ListItemRect(list, 1);
-  EXPECT_TRUE(HoverUntil(list, {item.left + 20, (item.top + item.bottom) / 2},
-                         [&] { return StatusText(StatusBar(main)) == "C:\\PS7\\Plug-Ins"; }))
-      << StatusText(StatusBar(main));
+  EXPECT_TRUE(HoverUntil(list, {item.left + 20, (item.top + item.bottom) / 2}, [&] {
+    return StatusText(StatusBar(main)) == "C:\\PS7\\Plug-Ins";
+  })) << StatusText(StatusBar(main));
   EXPECT_TRUE(HoverUntil(list, {item.left + 20, (item.bottom + ClientRect(list).bottom) / 2}, [&] {
     return StatusText(StatusBar(main)) == "Check the applications for which you'd like to install";
   })) << StatusText(StatusBar(main));

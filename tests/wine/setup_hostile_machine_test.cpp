@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "hosts/host_catalogue_table.h"
+#include "hosts/host_catalogue.h"
+#include "hosts/registry_access.h"
 #include "wine/setup_test_support.h"
 
 namespace setup::ui {

@@ -31,6 +31,8 @@ class PortableFileSystem : public FileSystem {
   void SetExecutableFolder(std::string folder) { executable_folder_ = std::move(folder); }
   /// Maps a drive letter to a host folder, as a drive of the given type.
   void MapDrive(char letter, std::filesystem::path host_folder, std::uint32_t type = kDriveFixed);
+  /// The folder relative paths start from ("C:\" unless set), as a process's current folder.
+  void SetCurrentFolder(std::string windows_folder) { drives_.SetCurrentFolder(std::move(windows_folder)); }
   /// Makes a file behave as if another program held it open without sharing:
   /// reading, replacing or listing into it fails with a sharing violation.
   /// Held `for_reading` (as a host holds a loaded plug-in), others may still

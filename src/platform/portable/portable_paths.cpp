@@ -60,14 +60,38 @@ std::uint32_t DriveMap::TypeOf(std::string_view root) const {
   return drive == drives_.end() ? kDriveNoRootDir : drive->second.type;
 }
 
-std::optional<HostLocation> DriveMap::Locate(std::string_view text, std::uint32_t& error) const {
-  bool has_drive = text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':';
+void DriveMap::SetCurrentFolder(std::string folder) {
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  current_folder_ = std::move(folder);
+}
+
+std::optional<HostLocation> DriveMap::Locate(std::string_view path, std::uint32_t& error) const {
+  if (path.empty()) {  // not even the current folder
+    error = kErrorPathNotFound;
+    return std::nullopt;
+  }
+  // Relative forms first become full paths, as the system makes them.
+  std::string full;
+  bool has_drive = path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
+  bool current_drive =
+      has_drive && current_folder_.size() >= 2 && UpperAscii(path[0]) == UpperAscii(current_folder_[0]);
+  if (has_drive && (path.size() == 2 || path[2] != '\\'))  // "C:x": from that drive's current folder
+    full = (current_drive ? current_folder_ : std::string(1, path[0]) + ":\\") + std::string(path.substr(2));
+  else if (!has_drive && path.size() >= 2 && path[0] == '\\' && path[1] == '\\')
+    full = path;                                            // a network path: no drive of this map
+  else if (!has_drive && !path.empty() && path[0] == '\\')  // "\x": from the current drive's root
+    full = current_folder_.substr(0, 2) + std::string(path);
+  else if (!has_drive)
+    full = current_folder_ + std::string(path);
+  else
+    full = path;
+  std::string_view text = full;
+  has_drive = text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':';
   std::string_view rest = has_drive ? text.substr(2) : text;
   if (HasInvalidChar(rest, false)) {
     error = kErrorInvalidName;
     return std::nullopt;
   }
-  // No current folder exists here, so a path without a drive leads nowhere.
   auto drive = has_drive ? drives_.find(UpperAscii(text[0])) : drives_.end();
   if (drive == drives_.end()) {
     error = kErrorPathNotFound;

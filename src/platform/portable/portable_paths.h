@@ -31,11 +31,16 @@ class DriveMap {
   void Map(char letter, std::filesystem::path host_folder, std::uint32_t type);
   /// The type of a mapped drive's root ("C:\"); kDriveNoRootDir for anything else.
   std::uint32_t TypeOf(std::string_view root) const;
-  /// Resolves a path on a mapped drive: empty and "." names are skipped, ".."
-  /// never climbs above the root, and each existing name is matched by its
-  /// exact spelling, else by the first spelling equal regardless of case in
-  /// byte order. Nothing, with `error` set, for an invalid name or a path
-  /// without a mapped drive. The length limit is the caller's.
+  /// The folder relative paths start from, a full path ending in a backslash
+  /// ("C:\" unless set). A drive-relative path ("D:x") on another drive
+  /// starts from that drive's root, as no other drive keeps a current folder.
+  void SetCurrentFolder(std::string folder);
+  /// Resolves a path on a mapped drive, a relative one ("x", "\x", "C:x")
+  /// from the current folder as the system does: empty and "." names are
+  /// skipped, ".." never climbs above the root, and each existing name is
+  /// matched by its exact spelling, else by the first spelling equal
+  /// regardless of case in byte order. Nothing, with `error` set, for an
+  /// invalid name or a path without a mapped drive. The length limit is the caller's.
   std::optional<HostLocation> Locate(std::string_view windows_path, std::uint32_t& error) const;
 
  private:
@@ -44,6 +49,7 @@ class DriveMap {
     std::uint32_t type;
   };
   std::map<char, Drive> drives_;
+  std::string current_folder_ = "C:\\";
 };
 
 }  // namespace setup

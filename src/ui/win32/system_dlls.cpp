@@ -1,7 +1,8 @@
 #include "ui/win32/system_dlls.h"
 
-#include <stdexcept>
 #include <string>
+
+#include "ui/toolkit.h"
 
 namespace setup {
 namespace {
@@ -39,8 +40,8 @@ HMODULE LoadSystemDll(const char* name) {
   HMODULE dll = LoadFromSystemFolder(name);
   if (!dll) {
     DWORD error = GetLastError();
-    throw std::runtime_error("The system file " + std::string(name) + " could not be loaded (error " +
-                             std::to_string(error) + ").");
+    throw ToolkitError("The system file " + std::string(name) + " could not be loaded (error " + std::to_string(error) +
+                       ").");
   }
   return dll;
 }
@@ -48,8 +49,8 @@ HMODULE LoadSystemDll(const char* name) {
 FARPROC SystemFunction(HMODULE dll, const char* dll_name, const char* function_name) {
   FARPROC function = GetProcAddress(dll, function_name);
   if (!function) {
-    throw std::runtime_error("The system file " + std::string(dll_name) + " has no function " +
-                             std::string(function_name) + ".");
+    throw ToolkitError("The system file " + std::string(dll_name) + " has no function " + std::string(function_name) +
+                       ".");
   }
   return function;
 }

@@ -16,12 +16,12 @@
 namespace setup {
 
 /// Loads a DLL from the system folder only (never from beside the program or
-/// the working folder); throws std::runtime_error naming it when it cannot.
+/// the working folder); throws ToolkitError naming it when it cannot.
 /// A DLL the program's activation context redirects (the common controls 6.0
 /// of the manifest) still comes from the side-by-side store.
 HMODULE LoadSystemDll(const char* name);
 
-/// A function of a DLL from LoadSystemDll; throws std::runtime_error naming
+/// A function of a DLL from LoadSystemDll; throws ToolkitError naming
 /// both when the DLL lacks it.
 FARPROC SystemFunction(HMODULE dll, const char* dll_name, const char* function_name);
 
@@ -37,7 +37,7 @@ struct SystemDlls {
 };
 
 /// Loads the three DLLs and resolves every function of SystemDlls; throws
-/// std::runtime_error with the user-facing text when one is missing.
+/// ToolkitError with the user-facing text when one is missing.
 SystemDlls LoadSystemDlls();
 
 }  // namespace setup

@@ -3,8 +3,6 @@
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
 
-#include <stdexcept>
-
 #include "ui/win32/win32_toolkit.h"
 #include "ui/win32/win32_window.h"
 
@@ -92,7 +90,7 @@ void Win32Window::CreateControl(ControlId index, std::vector<bool>& created) {
                               bounds.height, ParentHandle(control),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + index)),
                               toolkit_.Instance(), &control);
-  if (!hwnd) throw std::runtime_error("Cannot create the control " + std::string(row.name));
+  if (!hwnd) throw ToolkitError("Cannot create the control " + std::string(row.name));
   control.hwnd = hwnd;
   SetPropA(hwnd, kControlProperty, &control);
   bool own_class = row.kind == ControlKind::kPanel || row.kind == ControlKind::kPicture;
@@ -196,7 +194,7 @@ HWND Win32Window::ParentHandle(const Win32Control& control) const {
 
 Win32Control& Win32Window::ControlAt(ControlId id) {
   if (id < 0 || static_cast<std::size_t>(id) >= controls_.size()) {
-    throw std::out_of_range("No control " + std::to_string(id));
+    throw FormSpecError("No control " + std::to_string(id));
   }
   return controls_[id];
 }

@@ -19,7 +19,7 @@ class Win32Window;
 
 /// The toolkit on real windows: each form is a top-level window of its own
 /// class (the FormSpec's class name), its controls are native controls.
-/// Picture files are read through `files`. Throws std::runtime_error when a
+/// Picture files are read through `files`. Throws ToolkitError when a
 /// system DLL it needs cannot be loaded.
 class Win32Toolkit : public Toolkit {
  public:

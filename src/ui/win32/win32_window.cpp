@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <vector>
 
 #include "platform/win32/win32_wide_text.h"
@@ -35,7 +34,7 @@ void RegisterClassOnce(HINSTANCE instance, const std::string& name, WNDPROC proc
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   window_class.lpszClassName = name.c_str();
   if (!RegisterClassExA(&window_class)) {
-    throw std::runtime_error("Cannot register the window class " + name);
+    throw ToolkitError("Cannot register the window class " + name);
   }
 }
 
@@ -84,7 +83,7 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const FormSpec& spec, HWND owner
   std::string caption(spec.caption);
   CreateWindowExA(ex_style, class_name.c_str(), caption.c_str(), style, 0, 0, width, height, owner, nullptr, instance,
                   this);
-  if (!hwnd_) throw std::runtime_error("Cannot create the window " + class_name);
+  if (!hwnd_) throw ToolkitError("Cannot create the window " + class_name);
   try {
     CreateControls();
   } catch (...) {

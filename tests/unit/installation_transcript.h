@@ -8,9 +8,9 @@
 
 namespace setup {
 
-/// An installation observer without windows: keeps what a run told, for
-/// runs that no user watches and for tests.
-class InstallationRecord : public InstallationObserver {
+/// An installation observer for tests and benchmarks: keeps, in order, every
+/// target, file and error a run reported, and can ask the run to cancel.
+class InstallationTranscript : public InstallationObserver {
  public:
   void TargetStarted(const std::string& name, int k, int n) override { targets.push_back(Counted(name, k, n)); }
   void FilesCounted(int) override {}

@@ -1,15 +1,10 @@
-#pragma once
+#include "hosts/host_catalogue.h"
 
 #include <algorithm>
-#include <array>
 
-#include "hosts/host_catalogue.h"
 #include "hosts/registry_access.h"
 
 namespace setup {
-
-inline constexpr RootKey kHkcu = RootKey::kCurrentUser;
-inline constexpr RootKey kHklm = RootKey::kLocalMachine;
 
 // Every place where a supported host keeps a plug-in folder, in the order of
 // the host list. The index of a row is how detection, the installation and
@@ -19,7 +14,7 @@ inline constexpr RootKey kHklm = RootKey::kLocalMachine;
 // Columns: Root, KeyPath, ValueName, Description, Preselect, UseSubdir, HostId, VersionId.
 // One row per line, as the table is read:
 // clang-format off
-inline constexpr auto HostCatalogue = std::to_array<HostEntry>({
+constexpr std::array<HostEntry, kHostCount> HostCatalogue = std::to_array<HostEntry>({
     // After FX
     {kHkcu, kScratchKeyPath, "AFX41", "After FX 4.1 by Adobe", true, true, "afterfx", "afterfx41"},
     // AVIedit
@@ -276,8 +271,8 @@ inline constexpr auto HostCatalogue = std::to_array<HostEntry>({
 });
 
 // clang-format on
-// to_array takes its size from the rows, so a row lost or added shows here.
-static_assert(HostCatalogue.size() == kHostCount);
+// to_array takes its size from the rows, so a row lost or added fails to
+// build above.
 static_assert(std::ranges::all_of(HostCatalogue, FitsFieldWidths));
 
 }  // namespace setup
