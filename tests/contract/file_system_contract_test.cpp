@@ -240,8 +240,7 @@ TEST_F(FileSystemContractTest, WhatTheInstallRecordReliesOn) {
   EXPECT_TRUE(files().RemoveAtRestart(folder_ + "plug-in.8bf"));
   EXPECT_EQ(world_->ReadFile(folder_ + "Host\\plug-in.8bf"), "old");
   EXPECT_EQ(world_->ReadFile(folder_ + "plug-in.8bf"), "new");
-  for (const std::string& folder :
-       {files().ProgramFilesFolder(), files().LocalDataFolder(), files().WindowsFolder()}) {
+  for (const std::string& folder : {files().ProgramFilesFolder(), files().LocalDataFolder(), files().WindowsFolder()}) {
     EXPECT_EQ(folder.substr(1, 2), ":\\") << folder;
     EXPECT_NE(folder.back(), '\\') << folder;
   }
