@@ -30,6 +30,14 @@ class PackageFileSystem : public FileSystem {
   bool WriteWholeFile(const std::string&, std::string_view) override { return false; }
   bool RemoveFile(const std::string&) override { return false; }
   bool RemoveFolder(const std::string&) override { return false; }
+  bool IsLink(const std::string& path) override { return files_.IsLink(path); }
+  bool CanWriteIn(const std::string&) override { return false; }
+  bool ReplaceAtRestart(const std::string&, const std::string&) override { return false; }
+  bool RemoveAtRestart(const std::string&) override { return false; }
+  std::string ExecutablePath() override { return files_.ExecutablePath(); }
+  std::string ProgramFilesFolder() override { return files_.ProgramFilesFolder(); }
+  std::string LocalDataFolder() override { return files_.LocalDataFolder(); }
+  std::string WindowsFolder() override { return files_.WindowsFolder(); }
   std::string CommonDataFolder() override { return files_.CommonDataFolder(); }
   std::uint32_t LastError() override { return files_.LastError(); }
   std::optional<std::string> ErrorText(std::uint32_t code) override { return files_.ErrorText(code); }

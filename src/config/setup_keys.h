@@ -51,6 +51,7 @@ inline constexpr std::string_view kBitmapKey = "bitmap";
 inline constexpr std::string_view kBitmapLinkKey = "bitmaplink";
 inline constexpr std::string_view kTitleKey = "title";
 inline constexpr std::string_view kVersionKey = "version";
+inline constexpr std::string_view kPublisherKey = "publisher";
 inline constexpr std::string_view kScanVisibleKey = "scan.visible";
 inline constexpr std::string_view kScanFlatKey = "scan.flat";
 inline constexpr std::string_view kScanCaptionKey = "scan.caption";
@@ -84,13 +85,14 @@ inline constexpr SetupKey kSetupKeys[] = {
     {kPresentationSection, kBitmapLinkKey, SetupValueKind::kText, 0},
     {kPresentationSection, kTitleKey, SetupValueKind::kText, 0},
     {kPresentationSection, kVersionKey, SetupValueKind::kText, 0},
+    {kPresentationSection, kPublisherKey, SetupValueKind::kText, 0},
     {kPresentationSection, kScanVisibleKey, SetupValueKind::kOnSwitch, 0},
     {kPresentationSection, kScanFlatKey, SetupValueKind::kNumber, 1},
     {kPresentationSection, kScanCaptionKey, SetupValueKind::kText, 0},
     {kPresentationSection, kBrowseFlatKey, SetupValueKind::kNumber, 1},
     {kPresentationSection, kBrowseCaptionKey, SetupValueKind::kText, 0},
 };
-static_assert(std::size(kSetupKeys) == 20);
+static_assert(std::size(kSetupKeys) == 21);
 
 /// Every key of the section of a host the package names, [host.<id>].
 inline constexpr SetupKey kPackageHostKeys[] = {

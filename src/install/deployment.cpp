@@ -112,6 +112,22 @@ std::vector<std::string> MissingLevels(FileSystem& files, const std::string& fol
   return missing;
 }
 
+// A destination a running program holds open: the new file is copied beside
+// it and the system asked to move it over at the next restart. False, with
+// nothing left behind, when either fails.
+bool ReplaceAtRestart(const DeploymentContext& context, const std::string& source, const std::string& destination,
+                      const std::string& file) {
+  FileSystem& files = context.platform.files;
+  std::string pending = destination + ".pending";
+  if (files.IsLink(pending) || !files.CopyReplacing(source, pending)) return false;
+  if (!files.ReplaceAtRestart(pending, destination)) {
+    files.RemoveFile(pending);
+    return false;
+  }
+  context.observer.FileScheduled(file, destination, pending);
+  return true;
+}
+
 }  // namespace
 
 FilesEntryMatch MatchFilesEntry(const Platform& platform, const std::string& value) {
@@ -187,6 +203,7 @@ void DeployFiles(const DeploymentContext& context, std::string_view section, con
     return;
   }
   const std::string& target_folder = found->folder;
+  observer.TargetFolder(found->chosen);
   std::string folder = DirectoryPart(target_folder);
   LinkGuard links(files, found->chosen);
   // A folder that cannot be made is said once, not again for each file in it.
@@ -229,10 +246,18 @@ void DeployFiles(const DeploymentContext& context, std::string_view section, con
         known_folder = file_folder;
       }
     }
-    if (files.CopyReplacing(program_folder + file, destination))
+    if (files.FileExists(destination) && !observer.MayReplace(destination)) {
+      observer.LetUserAct();
+      continue;
+    }
+    if (files.CopyReplacing(program_folder + file, destination)) {
       observer.FileCopied(file, destination);
-    else
-      ReportCopyFailed(context, file, files.LastError());
+    } else {
+      std::uint32_t code = files.LastError();
+      if (!(code == kErrorSharingViolation && context.replace_at_restart &&
+            ReplaceAtRestart(context, program_folder + file, destination, file)))
+        ReportCopyFailed(context, file, code);
+    }
     observer.LetUserAct();
   }
 }

@@ -37,6 +37,18 @@ class InstallationObserver {
   /// A folder that was not there was made for the files (the highest level
   /// first when several were).
   virtual void FolderCreated(const std::string& /*folder*/) {}
+  /// The host or custom folder a target's files go into (below it, with the
+  /// install sub-folder), ending in a backslash.
+  virtual void TargetFolder(const std::string& /*folder*/) {}
+  /// A file stands at a destination about to be replaced: false keeps it
+  /// (the watcher has told why through ShowError).
+  virtual bool MayReplace(const std::string& /*destination*/) { return true; }
+  /// The file at a destination was kept at `kept` before being replaced.
+  virtual void OriginalKept(const std::string& /*destination*/, const std::string& /*kept*/) {}
+  /// A destination was held open: the file was copied to `pending` beside
+  /// it, and the system replaces the destination with it at the next restart.
+  virtual void FileScheduled(const std::string& /*file*/, const std::string& /*destination*/,
+                             const std::string& /*pending*/) {}
 };
 
 /// What copying into one target needs besides the platform: whom to tell,
@@ -46,6 +58,9 @@ struct DeploymentContext {
   InstallationObserver& observer;
   std::string custom_folder;
   std::string install_subfolder;
+  // A destination held open is replaced at the next restart where the
+  // system allows it, instead of failing.
+  bool replace_at_restart = false;
 };
 
 /// What one files-section value matches in the program folder.

@@ -10,10 +10,11 @@ namespace setup {
 
 /// What the user chose to install into.
 struct InstallChoice {
-  std::vector<ListedHost> hosts;  // the ticked hosts, in list order
-  bool custom = false;            // "Also install in..." ticked
-  std::string custom_folder;      // the folder typed or picked for it
-  std::string install_subfolder;  // [options] subdir
+  std::vector<ListedHost> hosts;    // the ticked hosts, in list order
+  bool custom = false;              // "Also install in..." ticked
+  std::string custom_folder;        // the folder typed or picked for it
+  std::string install_subfolder;    // [options] subdir
+  bool replace_at_restart = false;  // a held destination is replaced at the next restart
 };
 
 /// Copies the plug-in files into every chosen host in their order, then

@@ -100,15 +100,46 @@ class FileSystem {
   /// Copies a file, replacing an existing destination. False on failure.
   virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
   /// Adds bytes at the end of a file, creating it when missing (its folder
-  /// must exist); others may read the file meanwhile. False on failure.
+  /// must exist); others may read the file meanwhile. Never writes through a
+  /// link: a link (reparse point) at the path is refused with
+  /// kErrorAccessDenied and left as it is. False on failure.
   virtual bool AppendToFile(const std::string& path, std::string_view bytes) = 0;
   /// Writes a file whole, replacing one that is there: a reader sees the old
-  /// content or the new, never a part. False on failure (the old stays).
+  /// content or the new, never a part. Never writes through a link: a link
+  /// at the path is refused with kErrorAccessDenied. False on failure (the
+  /// old stays).
   virtual bool WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
   /// Deletes a file, also a read-only one; never a folder. False on failure.
   virtual bool RemoveFile(const std::string& path) = 0;
   /// Removes a folder that is empty; false when it holds anything or on failure.
   virtual bool RemoveFolder(const std::string& path) = 0;
+
+  /// True when the path itself (not what it leads to) is a link: a symbolic
+  /// link, a junction or another reparse point. False when nothing is there.
+  virtual bool IsLink(const std::string& path) = 0;
+  /// True when this process may create files in the existing folder (it
+  /// makes a probe file there and deletes it again).
+  virtual bool CanWriteIn(const std::string& folder) = 0;
+  /// Asks the system to move `from` over `to` at the next restart, before
+  /// any program can hold `to` open. Only a process that may write the
+  /// system's restart list (an administrator's) can; false otherwise.
+  virtual bool ReplaceAtRestart(const std::string& from, const std::string& to) = 0;
+  /// Asks the system to delete a file or an empty folder at the next
+  /// restart; false when this process may not ask it.
+  virtual bool RemoveAtRestart(const std::string& path) = 0;
+
+  /// Full path of the running executable.
+  virtual std::string ExecutablePath() = 0;
+  /// The folder for 32-bit programs of every user (such as
+  /// C:\Program Files (x86) on 64-bit Windows, C:\Program Files on 32-bit
+  /// Windows), without a trailing backslash; empty when the system names none.
+  virtual std::string ProgramFilesFolder() = 0;
+  /// The current user's local application data folder (such as
+  /// C:\Users\name\AppData\Local), without a trailing backslash; empty
+  /// when the system names none.
+  virtual std::string LocalDataFolder() = 0;
+  /// The Windows folder (such as C:\Windows), without a trailing backslash.
+  virtual std::string WindowsFolder() = 0;
 
   /// The folder for data shared by every user of the machine (the common
   /// application data folder, such as C:\ProgramData), without a trailing

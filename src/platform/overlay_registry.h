@@ -39,6 +39,8 @@ class OverlayRegistry : public Registry {
   std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;
   std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) override;
   bool SetString(KeyHandle key, std::string_view name, std::string_view text) override;
+  /// Refused: the overlay keeps text values only.
+  bool SetDword(KeyHandle, std::string_view, std::uint32_t) override { return false; }
   std::optional<std::uint32_t> CountSubKeys(KeyHandle key) override;
   std::optional<std::string> SubKeyName(KeyHandle key, std::uint32_t index) override;
   bool DeleteKey(RootKey root, std::string_view path) override;

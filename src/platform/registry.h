@@ -62,6 +62,8 @@ class Registry {
   virtual std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) = 0;
   /// Sets a REG_SZ value to the text plus its terminating zero. False on failure.
   virtual bool SetString(KeyHandle key, std::string_view name, std::string_view text) = 0;
+  /// Sets a REG_DWORD value. False on failure.
+  virtual bool SetDword(KeyHandle key, std::string_view name, std::uint32_t number) = 0;
 
   /// Number of sub-keys of an open key; nothing when it cannot be asked.
   virtual std::optional<std::uint32_t> CountSubKeys(KeyHandle key) = 0;

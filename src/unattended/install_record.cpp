@@ -5,6 +5,8 @@
 #include "config/setup_config.h"
 #include "config/setup_keys.h"
 #include "config/text.h"
+#include "platform/ansi_text.h"
+#include "unattended/install_log.h"
 
 namespace setup {
 namespace {
@@ -35,20 +37,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
   }
 }
 
-// A name a folder may bear: no letter Windows forbids in one, no control
-// character, no blank or dot at the end (the system would drop it).
-std::string FolderName(std::string_view text) {
-  std::string name;
-  for (char c : text) {
-    bool forbidden =
-        static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
-    name += forbidden ? '_' : c;
-  }
-  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
-  std::size_t first = name.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : name.substr(first);
-}
-
 // One spelling per path: doubled backslashes (a share's leading pair
 // aside) become one, and a folder loses its trailing one unless at a root.
 std::string NormalPath(std::string_view path) {
@@ -61,7 +49,28 @@ std::string NormalPath(std::string_view path) {
   return normal;
 }
 
+void AddOnce(std::vector<std::string>& folders, std::string folder) {
+  folder = NormalPath(folder);
+  for (const std::string& known : folders)
+    if (EqualIgnoringCase(known, folder)) return;
+  folders.push_back(std::move(folder));
+}
+
 }  // namespace
+
+// No letter Windows forbids in a folder name, no control character, no
+// blank or dot at the end (the system would drop it).
+std::string FolderName(std::string_view text) {
+  std::string name;
+  for (char c : text) {
+    bool forbidden =
+        static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    name += forbidden ? '_' : c;
+  }
+  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+  std::size_t first = name.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : name.substr(first);
+}
 
 std::uint64_t ContentHash(std::string_view bytes) {
   std::uint64_t hash = 0xcbf29ce484222325ull;
@@ -83,20 +92,38 @@ void InstallRecord::AddFile(RecordedFile file) {
   files.push_back(std::move(file));
 }
 
-void InstallRecord::AddFolder(std::string folder) {
-  folder = NormalPath(folder);
-  for (const std::string& known : folders)
-    if (EqualIgnoringCase(known, folder)) return;
-  folders.push_back(std::move(folder));
+void InstallRecord::AddFolder(std::string folder) { AddOnce(folders, std::move(folder)); }
+
+void InstallRecord::AddRoot(std::string folder) { AddOnce(roots, std::move(folder)); }
+
+void InstallRecord::AddOriginal(KeptOriginal original) {
+  original.path = NormalPath(original.path);
+  if (!OriginalOf(original.path)) originals.push_back(std::move(original));
+}
+
+const RecordedFile* InstallRecord::FileAt(std::string_view path) const {
+  std::string normal = NormalPath(path);
+  for (const RecordedFile& file : files)
+    if (EqualIgnoringCase(file.path, normal)) return &file;
+  return nullptr;
+}
+
+const KeptOriginal* InstallRecord::OriginalOf(std::string_view path) const {
+  std::string normal = NormalPath(path);
+  for (const KeptOriginal& original : originals)
+    if (EqualIgnoringCase(original.path, normal)) return &original;
+  return nullptr;
 }
 
 std::string InstallRecord::ToText() const {
   std::string text = std::string(kHeader) + "\r\n";
+  for (const std::string& root : roots) text += "root\t" + root + "\r\n";
   for (const std::string& folder : folders) text += "folder\t" + folder + "\r\n";
   for (const RecordedFile& file : files) {
     text +=
         "file\t" + std::to_string(file.size) + "\t" + Hex(file.hash) + "\t" + file.source + "\t" + file.path + "\r\n";
   }
+  for (const KeptOriginal& original : originals) text += "original\t" + original.kept + "\t" + original.path + "\r\n";
   return text;
 }
 
@@ -109,6 +136,11 @@ std::optional<InstallRecord> InstallRecord::FromText(std::string_view text) {
     std::vector<std::string_view> fields = Fields(*line);
     if (fields[0] == "folder" && fields.size() == 2 && IsAbsolutePath(fields[1])) {
       record.AddFolder(std::string(fields[1]));
+    } else if (fields[0] == "root" && fields.size() == 2 && IsAbsolutePath(fields[1])) {
+      record.AddRoot(std::string(fields[1]));
+    } else if (fields[0] == "original" && fields.size() == 3 && IsAbsolutePath(fields[2]) && !fields[1].empty() &&
+               StaysInside(fields[1])) {
+      record.AddOriginal({std::string(fields[2]), std::string(fields[1])});
     } else if (fields[0] == "file" && fields.size() == 5 && IsAbsolutePath(fields[4]) && StaysInside(fields[3])) {
       std::optional<std::uint64_t> size = Number(fields[1], 10);
       std::optional<std::uint64_t> hash = fields[2].size() == 16 ? Number(fields[2], 16) : std::nullopt;
@@ -118,19 +150,57 @@ std::optional<InstallRecord> InstallRecord::FromText(std::string_view text) {
   return record;
 }
 
-std::string RecordPath(const Platform& platform, std::string_view maker) {
-  std::string common = platform.files.CommonDataFolder();
-  if (!IsAbsolutePath(common)) return {};
-  std::string title = FolderName(ReadSetupValue(platform, kPresentationSection, kTitleKey));
-  if (title.empty()) title = "Untitled";
-  std::string maker_folder = FolderName(maker);
-  if (maker_folder.empty()) maker_folder = "Plug-in Setup";
-  return AddTrailingBackslash(common) + maker_folder + "\\" + title + "\\Install record.txt";
-}
-
 void RecordingObserver::FileCopied(const std::string& file, const std::string& destination) {
   next_.FileCopied(file, destination);
-  std::optional<std::string> content = files_.ReadWholeFile(destination, kMaxHashedFileSize);
+  Record(file, destination, destination);
+}
+
+void RecordingObserver::FileScheduled(const std::string& file, const std::string& destination,
+                                      const std::string& pending) {
+  next_.FileScheduled(file, destination, pending);
+  // What will stand there after the restart is what is recorded.
+  Record(file, destination, pending);
+}
+
+void RecordingObserver::FolderCreated(const std::string& folder) {
+  next_.FolderCreated(folder);
+  record_.AddFolder(folder);
+}
+
+void RecordingObserver::TargetFolder(const std::string& folder) {
+  next_.TargetFolder(folder);
+  record_.AddRoot(folder);
+}
+
+bool RecordingObserver::MayReplace(const std::string& destination) {
+  if (!next_.MayReplace(destination)) return false;
+  // A file an earlier install of this package put there is no original.
+  if (record_.FileAt(destination) || record_.OriginalOf(destination)) return true;
+  std::string name = destination.substr(destination.find_last_of('\\') + 1);
+  std::string folder = place_ ? place_->folder : std::string();
+  std::string kept;
+  for (std::size_t n = record_.originals.size() + 1;; ++n) {
+    kept = "Originals\\" + std::to_string(n) + " " + name;
+    if (!files_.FileExists(folder + "\\" + kept)) break;
+  }
+  std::string kept_path = folder + "\\" + kept;
+  // Made and looked at level by level: a link on the way would lead the copy anywhere.
+  bool kept_safe = place_ && MakePlaceFolder(files_, *place_) && files_.CreateFolderTree(DirectoryPart(kept_path)) &&
+                   !LinkOnTheWay(files_, place_->base, kept_path) && files_.CopyReplacing(destination, kept_path);
+  if (!kept_safe) {
+    std::uint32_t code = files_.LastError();
+    next_.ShowError(destination + " was not replaced: the file there could not be kept to be put back on removal (" +
+                    OneLine(files_.ErrorText(code).value_or("error " + std::to_string(code))) + ")");
+    return false;
+  }
+  record_.AddOriginal({destination, kept});
+  next_.OriginalKept(destination, kept_path);
+  return true;
+}
+
+void RecordingObserver::Record(const std::string& file, const std::string& destination,
+                               const std::string& content_path) {
+  std::optional<std::string> content = files_.ReadWholeFile(content_path, kMaxHashedFileSize);
   // A file that cannot be read back cannot be told unchanged later: it is
   // left out, so removal never takes it.
   if (!content) {
@@ -138,11 +208,6 @@ void RecordingObserver::FileCopied(const std::string& file, const std::string& d
     return;
   }
   record_.AddFile({destination, file, content->size(), ContentHash(*content)});
-}
-
-void RecordingObserver::FolderCreated(const std::string& folder) {
-  next_.FolderCreated(folder);
-  record_.AddFolder(folder);
 }
 
 }  // namespace setup

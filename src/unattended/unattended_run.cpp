@@ -19,9 +19,11 @@
 #include "unattended/files_check.h"
 #include "unattended/install_log.h"
 #include "unattended/install_record.h"
+#include "unattended/package_place.h"
 #include "unattended/removal.h"
 #include "unattended/system_account.h"
 #include "unattended/target_choice.h"
+#include "unattended/uninstall_entry.h"
 
 namespace setup {
 
@@ -85,9 +87,19 @@ class LoggedInstallation : public InstallationObserver {
   void FolderCreated(const std::string& folder) override {
     if (window_) window_->FolderCreated(folder);
   }
+  void OriginalKept(const std::string& destination, const std::string& kept) override {
+    log_.Write("Original kept", destination + " as " + kept);
+  }
+  void FileScheduled(const std::string& file, const std::string& destination, const std::string& pending) override {
+    ++copied;
+    ++scheduled;
+    log_.Write("Restart needed", file + " to " + destination + ": the file there is in use; " + pending +
+                                     " replaces it at the next restart");
+  }
 
   int copied = 0;
   int failed = 0;
+  int scheduled = 0;
 
  private:
   InstallLog& log_;
@@ -149,18 +161,64 @@ bool HasSetupIni(const Platform& platform) {
   return platform.files.FileExists(ProgramFolder(platform.files) + std::string(kSetupFileName));
 }
 
-std::optional<InstallRecord> LoadRecord(FileSystem& files, const std::string& path) {
+// The record at the place; an empty one when there is none, nothing when
+// it cannot be read or a link stands on the way to it.
+std::optional<InstallRecord> LoadRecord(FileSystem& files, const PackagePlace& place) {
+  std::string path = place.RecordPath();
+  if (LinkOnTheWay(files, place.base, path)) return std::nullopt;
   if (!files.FileExists(path)) return InstallRecord{};
   std::optional<std::string> text = files.ReadWholeFile(path, kMaxHashedFileSize);
   if (!text) return std::nullopt;
   return InstallRecord::FromText(*text);
 }
 
-// Removes the record and the folders made for it, when they are empty.
-void DeleteRecord(FileSystem& files, const std::string& path) {
-  files.RemoveFile(path);
-  std::string title_folder = DirectoryPart(path);
-  if (files.RemoveFolder(title_folder)) files.RemoveFolder(DirectoryPart(title_folder));
+// The package files the recorded files came from, each once.
+std::vector<std::string> RecordedSources(const InstallRecord& record) {
+  std::vector<std::string> sources;
+  for (const RecordedFile& file : record.files) {
+    bool known = std::any_of(sources.begin(), sources.end(),
+                             [&](const std::string& source) { return EqualIgnoringCase(source, file.source); });
+    if (!known) sources.push_back(file.source);
+  }
+  return sources;
+}
+
+std::uint64_t RecordedBytes(const InstallRecord& record) {
+  std::uint64_t bytes = 0;
+  for (const RecordedFile& file : record.files) bytes += file.size;
+  return bytes;
+}
+
+// Writes the record, the uninstall copy and the entry after an install;
+// false (logged) when any could not be written.
+bool KeepInstallRecord(const Platform& platform, const PackagePlace& place, const InstallRecord& record,
+                       InstallLog& log) {
+  FileSystem& files = platform.files;
+  bool written = MakePlaceFolder(files, place) && files.WriteWholeFile(place.RecordPath(), record.ToText());
+  if (!written) {
+    log.Write("Error", "the install record " + place.RecordPath() +
+                           " could not be written; /UNINSTALL will not find these files");
+    return false;
+  }
+  log.Write("Record", place.RecordPath());
+  std::vector<std::string> problems = WriteUninstallCopy(platform, place, RecordedSources(record));
+  for (const std::string& problem : problems) log.Write("Error", "the uninstall copy is not whole: " + problem);
+  if (problems.empty()) log.Write("Uninstall copy", place.CopyFolder());
+  std::string key = std::string(place.machine ? "HKLM\\" : "HKCU\\") + UninstallKeyPath(platform, kMakerName);
+  if (!WriteUninstallEntry(platform, place, kMakerName, RecordedBytes(record))) {
+    log.Write("Error", "the Apps & features entry " + key + " could not be written");
+    return false;
+  }
+  log.Write("Entry", key);
+  return problems.empty();
+}
+
+// With nothing recorded any more: the entry and the uninstall copy go.
+void ForgetPackage(const Platform& platform, const PackagePlace& place, const std::vector<std::string>& sources,
+                   InstallLog& log) {
+  if (!RemoveUninstallEntry(platform, place, kMakerName))
+    log.Write("Error", "the Apps & features entry " + UninstallKeyPath(platform, kMakerName) + " could not be removed");
+  for (const std::string& left : RemoveUninstallCopy(platform, place, sources)) log.Write("Left", left);
 }
 
 int Install(const Platform& platform, const CommandLine& arguments, InstallLog& log) {
@@ -245,32 +303,29 @@ int Install(const Platform& platform, const CommandLine& arguments, InstallLog& 
     return End(log, kExitNothingToDo, "nothing installed");
   }
 
-  std::string record_path = RecordPath(platform, kMakerName);
-  std::optional<InstallRecord> record = record_path.empty() ? std::nullopt : LoadRecord(platform.files, record_path);
+  std::optional<PackagePlace> place = ChoosePackagePlace(platform, kMakerName);
+  std::optional<InstallRecord> record = place ? LoadRecord(platform.files, *place) : std::nullopt;
   // A record that cannot be read is not written over: what it names could
   // then never be removed.
   bool record_usable = record.has_value();
-  if (!record) record.emplace();
+  if (!record) {
+    log.Write("Error", place ? "the install record " + place->RecordPath() + " cannot be read"
+                             : std::string("the system names no folder for the install record"));
+    record.emplace();
+  }
   LoggedInstallation logged(log, nullptr);
-  RecordingObserver recording(platform.files, *record, logged);
+  RecordingObserver recording(platform.files, *record, record_usable ? &*place : nullptr, logged);
+  choice.replace_at_restart = true;
   InstallFiles(platform, choice, recording);
 
-  bool record_written = false;
-  if (record_usable) {
-    record_written = platform.files.CreateFolderTree(DirectoryPart(record_path)) &&
-                     platform.files.WriteWholeFile(record_path, record->ToText());
-  }
-  if (record_written) {
-    log.Write("Record", record_path);
-  } else {
-    log.Write("Error", "the install record " +
-                           (record_path.empty() ? std::string("(no common data folder)") : record_path) +
-                           " could not be written; /UNINSTALL will not find these files");
-  }
+  bool recorded = record_usable && !record->files.empty() && KeepInstallRecord(platform, *place, *record, log);
   for (const std::string& path : recording.unrecorded)
     log.Write("Error", path + " could not be read back for the install record; /UNINSTALL will leave it");
-  bool recorded = record_written && recording.unrecorded.empty();
-  int code = logged.failed == 0 && recorded && all_matched ? kExitDone : kExitSomeFailed;
+  recorded = recorded && recording.unrecorded.empty();
+  bool nothing_recorded = record_usable && record->files.empty();
+  int code = logged.failed > 0 || !(recorded || nothing_recorded) || !all_matched ? kExitSomeFailed
+             : logged.scheduled > 0                                               ? kExitRestartNeeded
+                                                                                  : kExitDone;
   return End(log, code,
              std::to_string(logged.copied) + " files copied, " + std::to_string(logged.failed) + " failures");
 }
@@ -312,31 +367,50 @@ int RunUninstall(const Platform& platform, const CommandLine& arguments, std::st
            " put on this computer?")) {
     return End(log, kExitDone, "removal declined; nothing removed");
   }
-  std::string record_path = RecordPath(platform, kMakerName);
-  if (record_path.empty() || !platform.files.FileExists(record_path)) {
-    log.Write("Nothing to remove", "no install record at " + record_path);
-    tell("Nothing was removed: no unattended install of this package is recorded on this computer.");
-    return End(log, kExitNothingToDo, "nothing removed");
+  std::optional<PackagePlace> place = ChoosePackagePlace(platform, kMakerName);
+  if (!place) {
+    log.Write("Error", "the system names no folder for the install record");
+    tell("Nothing was removed: the system names no folder for the install record.");
+    return End(log, kExitUnusable, "nothing removed");
   }
-  std::optional<InstallRecord> record = LoadRecord(platform.files, record_path);
+  std::string record_path = place->RecordPath();
+  std::optional<InstallRecord> record = LoadRecord(platform.files, *place);
   if (!record) {
     log.Write("Error", "the install record " + record_path + " cannot be read");
     tell("Nothing was removed: the install record " + record_path + " cannot be read.");
     return End(log, kExitUnusable, "nothing removed");
   }
+  if (!platform.files.FileExists(record_path)) {
+    log.Write("Nothing to remove", "no install record at " + record_path);
+    // An entry or a copy left without a record has nothing to remove.
+    ForgetPackage(platform, *place, {}, log);
+    tell("Nothing was removed: no unattended install of this package is recorded on this computer.");
+    return End(log, kExitNothingToDo, "nothing removed");
+  }
   log.Write("Record", record_path);
+  std::vector<std::string> sources = RecordedSources(*record);
+  RemovalBounds bounds{place->folder, platform.files.WindowsFolder()};
   RemovalCounts counts = RemoveRecorded(
-      platform, *record, [&](std::string_view event, std::string_view details) { log.Write(event, details); });
+      platform, bounds, *record, [&](std::string_view event, std::string_view details) { log.Write(event, details); });
+  bool failed = false;
   if (record->empty()) {
-    DeleteRecord(platform.files, record_path);
+    platform.files.RemoveFile(record_path);
+    ForgetPackage(platform, *place, sources, log);
   } else if (!platform.files.WriteWholeFile(record_path, record->ToText())) {
+    failed = true;
     log.Write("Error", "the install record " + record_path + " could not be updated");
+  } else {
+    WriteUninstallEntry(platform, *place, kMakerName, RecordedBytes(*record));
   }
   std::string summary = CountText(counts.removed, "files removed, ") + CountText(counts.kept, "kept, ") +
                         CountText(counts.failed, "failed, ") + CountText(counts.folders_removed, "folders removed");
+  if (counts.restored > 0) summary += ", " + CountText(counts.restored, "originals put back");
+  if (counts.refused > 0) summary += ", " + CountText(counts.refused, "refused");
   tell("Removal finished: " + summary + "." + (counts.kept > 0 ? "\nFiles changed since the install were kept." : "") +
+       (counts.refused > 0 ? "\nSome recorded files were left where the program may not delete." : "") +
        (arguments.log ? "\nDetails are in " + *arguments.log + "." : ""));
-  return End(log, counts.failed == 0 ? kExitDone : kExitSomeFailed, summary);
+  bool clean = counts.failed == 0 && counts.refused == 0 && !failed;
+  return End(log, clean ? kExitDone : kExitSomeFailed, summary);
 }
 
 int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLine& arguments,

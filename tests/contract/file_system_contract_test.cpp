@@ -225,6 +225,29 @@ TEST_F(FileSystemContractTest, WritesAppendsAndRemoves) {
   EXPECT_NE(common.back(), '\\');
 }
 
+TEST_F(FileSystemContractTest, WhatTheInstallRecordReliesOn) {
+  world_->WriteFile(folder_ + "plug-in.8bf", "new");
+  world_->WriteFile(folder_ + "Host\\plug-in.8bf", "old");
+  // No link at an ordinary file, a folder or nothing at all.
+  for (const std::string& path : {folder_ + "plug-in.8bf", folder_ + "Host", folder_ + "missing"})
+    EXPECT_FALSE(files().IsLink(path)) << path;
+  std::map<std::string, std::uint32_t> before = List(folder_ + "Host\\*");
+  EXPECT_TRUE(files().CanWriteIn(folder_ + "Host"));
+  EXPECT_EQ(List(folder_ + "Host\\*"), before);  // the probe is gone again
+  EXPECT_FALSE(files().CanWriteIn(folder_ + "missing"));
+  // Asked for the next restart, the move changes nothing now.
+  EXPECT_TRUE(files().ReplaceAtRestart(folder_ + "plug-in.8bf", folder_ + "Host\\plug-in.8bf"));
+  EXPECT_TRUE(files().RemoveAtRestart(folder_ + "plug-in.8bf"));
+  EXPECT_EQ(world_->ReadFile(folder_ + "Host\\plug-in.8bf"), "old");
+  EXPECT_EQ(world_->ReadFile(folder_ + "plug-in.8bf"), "new");
+  for (const std::string& folder : {files().ProgramFilesFolder(), files().LocalDataFolder(), files().WindowsFolder()}) {
+    EXPECT_EQ(folder.substr(1, 2), ":\\") << folder;
+    EXPECT_NE(folder.back(), '\\') << folder;
+  }
+  std::string program = files().ExecutablePath();
+  EXPECT_EQ(program.substr(0, program.rfind('\\') + 1), files().ExecutableFolder());
+}
+
 TEST_F(FileSystemContractTest, ErrorTextsEndInALineBreak) {
   struct Case {
     std::uint32_t code;

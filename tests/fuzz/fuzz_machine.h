@@ -45,6 +45,7 @@ class InputRegistry : public Registry {
     return pending_;
   }
   bool SetString(KeyHandle, std::string_view, std::string_view) override { return true; }
+  bool SetDword(KeyHandle, std::string_view, std::uint32_t) override { return true; }
   std::optional<std::uint32_t> CountSubKeys(KeyHandle) override { return 0u; }
   std::optional<std::string> SubKeyName(KeyHandle, std::uint32_t) override { return std::nullopt; }
   bool DeleteKey(RootKey, std::string_view) override { return true; }

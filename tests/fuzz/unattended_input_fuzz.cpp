@@ -15,7 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   setup::ParseCommandLine(text);
   if (std::optional<setup::InstallRecord> record = setup::InstallRecord::FromText(text)) {
     std::optional<setup::InstallRecord> again = setup::InstallRecord::FromText(record->ToText());
-    if (!again || again->files != record->files || again->folders != record->folders) std::abort();
+    if (!again || again->files != record->files || again->folders != record->folders || again->roots != record->roots ||
+        again->originals != record->originals)
+      std::abort();
   }
   return 0;
 }

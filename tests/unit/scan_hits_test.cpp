@@ -360,6 +360,7 @@ class CountingMachine : public Registry, public ProfileReader, public FileSystem
   std::optional<ValueInfo> QueryValue(KeyHandle, std::string_view) override { return Count(std::nullopt); }
   std::optional<std::string> ReadValueData(KeyHandle, std::string_view) override { return Count(std::nullopt); }
   bool SetString(KeyHandle, std::string_view, std::string_view) override { return Count(false); }
+  bool SetDword(KeyHandle, std::string_view, std::uint32_t) override { return Count(false); }
   std::optional<std::uint32_t> CountSubKeys(KeyHandle) override { return Count(std::nullopt); }
   std::optional<std::string> SubKeyName(KeyHandle, std::uint32_t) override { return Count(std::nullopt); }
   bool DeleteKey(RootKey, std::string_view) override { return Count(false); }
@@ -386,6 +387,14 @@ class CountingMachine : public Registry, public ProfileReader, public FileSystem
   bool WriteWholeFile(const std::string&, std::string_view) override { return Count(false); }
   bool RemoveFile(const std::string&) override { return Count(false); }
   bool RemoveFolder(const std::string&) override { return Count(false); }
+  bool IsLink(const std::string&) override { return Count(false); }
+  bool CanWriteIn(const std::string&) override { return Count(false); }
+  bool ReplaceAtRestart(const std::string&, const std::string&) override { return Count(false); }
+  bool RemoveAtRestart(const std::string&) override { return Count(false); }
+  std::string ExecutablePath() override { return Count(std::string()); }
+  std::string ProgramFilesFolder() override { return Count(std::string()); }
+  std::string LocalDataFolder() override { return Count(std::string()); }
+  std::string WindowsFolder() override { return Count(std::string()); }
   std::string CommonDataFolder() override { return Count(std::string()); }
   std::uint32_t LastError() override { return Count(0u); }
   std::optional<std::string> ErrorText(std::uint32_t) override { return Count(std::nullopt); }

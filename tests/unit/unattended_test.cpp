@@ -8,9 +8,11 @@
 #include "ui/headless/headless_toolkit.h"
 #include "unattended/exit_code.h"
 #include "unattended/install_record.h"
+#include "unattended/package_place.h"
 #include "unattended/removal.h"
 #include "unattended/target_choice.h"
 #include "unattended/unattended_run.h"
+#include "unattended/uninstall_entry.h"
 #include "unit/test_world.h"
 
 namespace setup {
@@ -64,16 +66,24 @@ TEST(InstallRecordTest, TextRoundTripsAndDamagedLinesAreLeftOut) {
   record.AddFile({"C:\\Custom\\\\a.8bf", "a.8bf", 1, 0xaf63dc4c8601ec8cull});
   record.AddFile({"C:\\CUSTOM\\A.8BF", "a.8bf", 2, 7});  // the same file, installed again
   record.AddFile({"\\\\server\\share\\b.8bf", "Filters\\b.8bf", 3, 8});
+  record.AddRoot("C:\\Hosts\\PS7\\");
+  record.AddRoot("C:\\hosts\\ps7");  // the same folder
+  record.AddOriginal({"C:\\CUSTOM\\A.8BF", "Originals\\1 A.8BF"});
+  record.AddOriginal({"c:\\custom\\a.8bf", "Originals\\2 a.8bf"});  // one original per path
   const std::string text =
       "Plug-in Setup install record 1\r\n"
+      "root\tC:\\Hosts\\PS7\r\n"
       "folder\tC:\\Hosts\\PS7\\Acme\r\n"
       "file\t2\t0000000000000007\ta.8bf\tC:\\CUSTOM\\A.8BF\r\n"
-      "file\t3\t0000000000000008\tFilters\\b.8bf\t\\\\server\\share\\b.8bf\r\n";
+      "file\t3\t0000000000000008\tFilters\\b.8bf\t\\\\server\\share\\b.8bf\r\n"
+      "original\tOriginals\\1 A.8BF\tC:\\CUSTOM\\A.8BF\r\n";
   EXPECT_EQ(record.ToText(), text);
   std::optional<InstallRecord> read = InstallRecord::FromText(text);
   ASSERT_TRUE(read);
   EXPECT_EQ(read->files, record.files);
   EXPECT_EQ(read->folders, record.folders);
+  EXPECT_EQ(read->roots, record.roots);
+  EXPECT_EQ(read->originals, record.originals);
 
   EXPECT_FALSE(InstallRecord::FromText("something else\r\nfolder\tC:\\X\r\n"));
   std::optional<InstallRecord> damaged = InstallRecord::FromText(
@@ -84,31 +94,62 @@ TEST(InstallRecordTest, TextRoundTripsAndDamagedLinesAreLeftOut) {
       "file\tone\t0000000000000001\ta.8bf\tC:\\a.8bf\n"
       "file\t1\t01\ta.8bf\tC:\\a.8bf\n"
       "file\t1\t0000000000000001\ta.8bf\n"
+      "root\trelative\n"
+      "original\t..\\..\\Windows\\win.ini\tC:\\a.8bf\n"
+      "original\t\tC:\\a.8bf\n"
       "\n"
       "file\t1\t000000000000000f\ta.8bf\tC:\\good.8bf\n");
   ASSERT_TRUE(damaged);
   EXPECT_EQ(damaged->folders, std::vector<std::string>{});
+  EXPECT_EQ(damaged->roots, std::vector<std::string>{});
+  EXPECT_EQ(damaged->originals, std::vector<KeptOriginal>{});
   EXPECT_EQ(damaged->files, (std::vector<RecordedFile>{{"C:\\good.8bf", "a.8bf", 1, 15}}));
 }
 
-TEST(InstallRecordTest, RecordLivesUnderTheMakerAndTheTitle) {
+TEST(PackagePlaceTest, ProgramFilesWhenWritableElseTheUsersLocalData) {
   TestWorld world;
+  world.files_.CreateFolderTree("C:\\Program Files (x86)");
+  world.files_.CreateFolderTree("C:\\Users\\User\\AppData\\Local");
   struct Case {
     const char* title;
-    const char* path;
+    const char* folder;
   } cases[] = {
-      {"Acme Filters", "C:\\ProgramData\\Brisquell\\Acme Filters\\Install record.txt"},
-      {"", "C:\\ProgramData\\Brisquell\\Untitled\\Install record.txt"},
-      {"a\\b/c:d*?\"<>|", "C:\\ProgramData\\Brisquell\\a_b_c_d______\\Install record.txt"},
-      {"..", "C:\\ProgramData\\Brisquell\\Untitled\\Install record.txt"},
-      {" Acme. ", "C:\\ProgramData\\Brisquell\\Acme\\Install record.txt"},
+      {"Acme Filters", "C:\\Program Files (x86)\\Brisquell\\Acme Filters"},
+      {"", "C:\\Program Files (x86)\\Brisquell\\Untitled"},
+      {"a\\b/c:d*?\"<>|", "C:\\Program Files (x86)\\Brisquell\\a_b_c_d______"},
+      {"..", "C:\\Program Files (x86)\\Brisquell\\Untitled"},
+      {" Acme. ", "C:\\Program Files (x86)\\Brisquell\\Acme"},
   };
   for (const Case& c : cases) {
     world.WriteSetupIni(std::string("[presentation]\r\ntitle=") + c.title + "\r\n");
-    EXPECT_EQ(RecordPath(world.platform_, "Brisquell"), c.path) << c.title;
+    std::optional<PackagePlace> place = ChoosePackagePlace(world.platform_, "Brisquell");
+    ASSERT_TRUE(place);
+    EXPECT_EQ(place->folder, c.folder) << c.title;
+    EXPECT_TRUE(place->machine);
   }
-  world.files_.SetCommonDataFolder("");
-  EXPECT_EQ(RecordPath(world.platform_, "Brisquell"), "");
+  world.files_.Protect("C:\\Program Files (x86)");
+  std::optional<PackagePlace> place = ChoosePackagePlace(world.platform_, "Brisquell");
+  ASSERT_TRUE(place);
+  EXPECT_EQ(place->folder, "C:\\Users\\User\\AppData\\Local\\Brisquell\\Acme");
+  EXPECT_EQ(place->RecordPath(), "C:\\Users\\User\\AppData\\Local\\Brisquell\\Acme\\Install record.txt");
+  EXPECT_FALSE(place->machine);
+}
+
+TEST(UninstallEntryTest, VersionNumberIsTheFirstRunOfDigitsAndDots) {
+  struct Case {
+    const char* text;
+    const char* number;
+  } cases[] = {
+      {"2.0", "2.0"},
+      {"Version 2.1.3 beta", "2.1.3"},
+      {"v3", "3"},
+      {"1.2.", "1.2"},
+      {"release 10.0.1a", "10.0.1"},
+      {"no number", ""},
+      {"", ""},
+      {"..5.6", "5.6"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(VersionNumber(c.text), c.number) << c.text;
 }
 
 // A machine with Photoshop 7 and Paint Shop Pro 5, a package of two plug-in
@@ -120,7 +161,9 @@ constexpr char kMachine[] =
 constexpr char kSetupIni[] =
     "[presentation]\r\ntitle=Acme Filters\r\nversion=2.0\r\n"
     "[options]\r\nsubdir=Acme\r\n[files]\r\n1=*.8bf\r\n2=Filters\\c.8bf\r\n";
-constexpr char kRecord[] = "C:\\ProgramData\\Brisquell\\Acme Filters\\Install record.txt";
+constexpr char kPlace[] = "C:\\Program Files (x86)\\Brisquell\\Acme Filters";
+constexpr char kRecord[] = "C:\\Program Files (x86)\\Brisquell\\Acme Filters\\Install record.txt";
+constexpr char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brisquell Acme Filters";
 
 struct UnattendedTest : testing::Test, TestWorld {
   UnattendedTest() {
@@ -128,8 +171,10 @@ struct UnattendedTest : testing::Test, TestWorld {
     Write("C:\\Package\\a.8bf", "A");
     Write("C:\\Package\\b.8bf", "B");
     Write("C:\\Package\\Filters\\c.8bf", "C");
-    for (const char* folder : {"C:\\PS7", "C:\\PSP5", "C:\\Custom", "C:\\ProgramData", "C:\\Logs"})
-      files_.CreateFolder(folder);
+    Write("C:\\Package\\Setup.exe", "MZ the program");
+    for (const char* folder : {"C:\\PS7", "C:\\PSP5", "C:\\Custom", "C:\\ProgramData", "C:\\Logs", "C:\\Windows",
+                               "C:\\Program Files (x86)", "C:\\Users\\User\\AppData\\Local"})
+      files_.CreateFolderTree(folder);
   }
   int Run(const std::string& arguments, const std::string& ini = kSetupIni) {
     if (!ini.empty()) WriteSetupIni(ini);
@@ -138,6 +183,16 @@ struct UnattendedTest : testing::Test, TestWorld {
                             [this](RunWatcher*) { ++windowed_runs_; });
   }
   bool Has(const std::string& path) { return files_.FileExists(path); }
+  std::optional<std::string> EntryValue(RootKey root, std::string_view name) {
+    ScopedKey key(registry_, registry_.OpenForReading(root, kEntry));
+    if (!key) return std::nullopt;
+    return registry_.ReadValueData(key.get(), name);
+  }
+  std::optional<InstallRecord> Record() { return InstallRecord::FromText(Read(kRecord)); }
+  bool HasLine(const std::string& line) {
+    std::vector<std::string> lines = LogLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
   std::string Read(const std::string& path) { return files_.ReadWholeFile(path, 1 << 20).value_or("(none)"); }
   std::vector<std::string> LogLines() {
     std::vector<std::string> lines = SplitLines(Read("C:\\Logs\\setup.log"));
@@ -210,9 +265,11 @@ TEST_F(UnattendedTest, FailedFileGivesOneAndTheOthersAreInstalled) {
   EXPECT_EQ(Read("C:\\PS7\\Acme\\a.8bf"), "A");
   EXPECT_EQ(Read("C:\\PSP5\\Acme\\b.8bf"), "B");
   std::vector<std::string> lines = LogLines();
-  EXPECT_NE(
-      std::find(lines.begin(), lines.end(), "Failed: The file b.8bf could not be copied. Error: Sharing violation."),
-      lines.end());
+  // Held without any sharing, the file there cannot even be kept.
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "Failed: C:\\PS7\\Acme\\b.8bf was not replaced: the file there could not be kept to be put "
+                      "back on removal (Sharing violation.)"),
+            lines.end());
   EXPECT_EQ(lines.back(), "End: 5 files copied, 1 failures; exit code 1");
 }
 
@@ -244,6 +301,8 @@ TEST_F(UnattendedTest, SilentInstallLogsEveryEvent) {
                 "Copied: b.8bf to C:\\Custom\\Acme\\b.8bf",
                 "Copied: Filters\\c.8bf to C:\\Custom\\Acme\\Filters\\c.8bf",
                 std::string("Record: ") + kRecord,
+                std::string("Uninstall copy: ") + kPlace + "\\Uninstall\\",
+                std::string("Entry: HKLM\\") + kEntry,
                 "End: 6 files copied, 0 failures; exit code 0",
             }));
 }
@@ -279,7 +338,9 @@ TEST_F(UnattendedTest, UninstallRemovesOnlyUnchangedRecordedFilesAndEmptyFolders
   EXPECT_TRUE(files_.FolderExists("C:\\PSP5\\Acme\\Filters"));  // holds the foreign file
   EXPECT_TRUE(files_.FolderExists("C:\\Custom"));
   EXPECT_FALSE(Has(kRecord));
-  EXPECT_FALSE(files_.FolderExists("C:\\ProgramData\\Brisquell"));
+  // Nothing is left recorded: the entry, the uninstall copy and the place go.
+  EXPECT_FALSE(EntryValue(RootKey::kLocalMachine, "DisplayName"));
+  EXPECT_FALSE(files_.FolderExists("C:\\Program Files (x86)\\Brisquell"));
   std::vector<std::string> lines = LogLines();
   for (const char* line :
        {"Kept: C:\\Custom\\Acme\\b.8bf (changed since it was installed)", "Gone: C:\\PS7\\Acme\\a.8bf",
@@ -291,23 +352,186 @@ TEST_F(UnattendedTest, UninstallRemovesOnlyUnchangedRecordedFilesAndEmptyFolders
   EXPECT_EQ(Run("/UNINSTALL /S"), kExitNothingToDo);  // the record is gone
 }
 
-TEST_F(UnattendedTest, ARecordNeverRemovesWhatIsNotThisPackagesFile) {
-  Write("C:\\Windows\\system.dll", "important");
-  Write("C:\\PS7\\a.8bf", "A");
-  InstallRecord planted;
-  planted.AddFile({"C:\\Windows\\system.dll", "a.8bf", 9, ContentHash("important")});
-  planted.AddFile({"C:\\PS7\\a.8bf", "a.8bf", 1, ContentHash("A")});
-  planted.AddFolder("C:\\Windows");
-  files_.CreateFolderTree("C:\\ProgramData\\Brisquell\\Acme Filters");
-  Write(kRecord, planted.ToText());
+TEST_F(UnattendedTest, RemovalKeepsToTheFoldersTheInstallServed) {
+  ASSERT_EQ(Run("/S /HOSTS=photoshop7"), kExitDone);
+  std::optional<InstallRecord> record = Record();
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->roots, std::vector<std::string>{"C:\\PS7"});
+  // Lines a record could be made to hold: each names a file with its true
+  // size and hash, and none of them may go.
+  struct Case {
+    const char* path;
+    const char* why;
+  } cases[] = {
+      {"C:\\Windows\\win.ini", "in the Windows folder"},
+      {"C:\\Package\\a.8bf", "in the package's own folder"},
+      {"C:\\Program Files (x86)\\Brisquell\\Acme Filters\\Originals\\a.8bf", "in the package's own folder"},
+      {"C:\\PSP5\\Acme\\a.8bf", "not below a folder the install served"},
+      {"C:\\PS7x\\a.8bf", "not below a folder the install served"},
+  };
+  for (const Case& c : cases) {
+    Write(c.path, "A");
+    record->AddFile({c.path, "a.8bf", 1, ContentHash("A")});
+  }
+  record->AddFolder("C:\\Windows\\Fonts");
+  record->AddFolder("C:\\Users");
+  files_.CreateFolderTree("C:\\Windows\\Fonts");
+  Write(kRecord, record->ToText());
+  EXPECT_EQ(Run("/UNINSTALL /S /LOG=C:\\Logs\\setup.log"), kExitSomeFailed);
+  for (const Case& c : cases) {
+    EXPECT_EQ(Read(c.path), "A") << c.path;
+    EXPECT_TRUE(HasLine(std::string("Refused: ") + c.path + " (" + c.why + ")")) << c.path;
+  }
+  EXPECT_TRUE(files_.FolderExists("C:\\Windows\\Fonts"));
+  EXPECT_TRUE(files_.FolderExists("C:\\Users"));
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\a.8bf"));  // the package's own files went
+  EXPECT_EQ(LogLines().back(), "End: 3 files removed, 0 kept, 0 failed, 2 folders removed, 5 refused; exit code 1");
+}
+
+TEST_F(UnattendedTest, RemovalFollowsNoLink) {
+  ASSERT_EQ(Run("/S /HOSTS=photoshop7"), kExitDone);
+  Write("C:\\Outside\\a.8bf", "A");
+  Write("C:\\Outside\\Filters\\c.8bf", "C");
+  // The recorded file a.8bf and the recorded folder Filters become links
+  // to files of the same content elsewhere.
+  std::filesystem::remove(files_.HostPath("C:\\PS7\\Acme\\a.8bf"));
+  std::filesystem::create_symlink(files_.HostPath("C:\\Outside\\a.8bf"), files_.HostPath("C:\\PS7\\Acme") / "a.8bf");
+  std::filesystem::remove_all(files_.HostPath("C:\\PS7\\Acme\\Filters"));
+  std::filesystem::create_directory_symlink(files_.HostPath("C:\\Outside\\Filters"),
+                                            files_.HostPath("C:\\PS7\\Acme") / "Filters");
+  EXPECT_EQ(Run("/UNINSTALL /S /LOG=C:\\Logs\\setup.log"), kExitSomeFailed);
+  EXPECT_EQ(Read("C:\\Outside\\a.8bf"), "A");
+  EXPECT_EQ(Read("C:\\Outside\\Filters\\c.8bf"), "C");
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\b.8bf"));
+  EXPECT_TRUE(HasLine("Refused: C:\\PS7\\Acme\\a.8bf (a link stands at C:\\PS7\\Acme\\a.8bf)"));
+  EXPECT_TRUE(HasLine("Refused: C:\\PS7\\Acme\\Filters\\c.8bf (a link stands at C:\\PS7\\Acme\\Filters)"));
+}
+
+TEST_F(UnattendedTest, NothingIsWrittenThroughALink) {
+  // A log planted as a link to a file an administrator's run must not touch.
+  Write("C:\\Windows\\system.ini", "system");
+  std::filesystem::create_symlink(files_.HostPath("C:\\Windows\\system.ini"), files_.HostPath("C:\\Logs") / "x.log");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7 /LOG=C:\\Logs\\x.log"), kExitUnusable);
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\a.8bf"));
+  // The place's folder planted as a link: nothing is recorded there.
+  files_.CreateFolderTree("C:\\Elsewhere");
+  std::filesystem::create_directory_symlink(files_.HostPath("C:\\Elsewhere"),
+                                            files_.HostPath("C:\\Program Files (x86)") / "Brisquell");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7 /LOG=C:\\Logs\\setup.log"), kExitSomeFailed);
+  EXPECT_EQ(Read("C:\\Windows\\system.ini"), "system");
+  EXPECT_TRUE(std::filesystem::is_empty(files_.HostPath("C:\\Elsewhere")));
+  EXPECT_FALSE(EntryValue(RootKey::kLocalMachine, "DisplayName"));
+}
+
+TEST_F(UnattendedTest, ReplacedFilesAreKeptAndPutBack) {
+  files_.CreateFolderTree("C:\\PS7\\Acme");
+  Write("C:\\PS7\\Acme\\a.8bf", "the user's older copy");
+  ASSERT_EQ(Run("/S /HOSTS=photoshop7 /LOG=C:\\Logs\\setup.log"), kExitDone);
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\a.8bf"), "A");
+  std::string kept = std::string(kPlace) + "\\Originals\\1 a.8bf";
+  EXPECT_EQ(Read(kept), "the user's older copy");
+  EXPECT_TRUE(HasLine("Original kept: C:\\PS7\\Acme\\a.8bf as " + kept));
+  // A second install finds its own file there: no original to keep.
+  ASSERT_EQ(Run("/S /HOSTS=photoshop7"), kExitDone);
+  std::optional<InstallRecord> record = Record();
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->originals, (std::vector<KeptOriginal>{{"C:\\PS7\\Acme\\a.8bf", "Originals\\1 a.8bf"}}));
+
+  EXPECT_EQ(Run("/UNINSTALL /S /LOG=C:\\Logs\\setup.log"), kExitDone);
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\a.8bf"), "the user's older copy");
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\b.8bf"));
+  EXPECT_TRUE(HasLine("Restored: C:\\PS7\\Acme\\a.8bf"));
+  EXPECT_FALSE(files_.FolderExists(kPlace));
+
+  // An original that cannot be kept leaves the file there alone.
+  files_.HoldOpen("C:\\PS7\\Acme\\a.8bf");
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7"), kExitSomeFailed);
+  files_.Release("C:\\PS7\\Acme\\a.8bf");
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\a.8bf"), "the user's older copy");
+}
+
+TEST_F(UnattendedTest, AFileHeldOpenIsReplacedAtTheNextRestart) {
+  files_.CreateFolderTree("C:\\PS7\\Acme");
+  Write("C:\\PS7\\Acme\\b.8bf", "old");
+  files_.HoldOpen("C:\\PS7\\Acme\\b.8bf", true);  // loaded by a running host
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7 /LOG=C:\\Logs\\setup.log"), kExitRestartNeeded);
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\b.8bf"), "old");
+  EXPECT_EQ(Read("C:\\PS7\\Acme\\b.8bf.pending"), "B");
+  EXPECT_EQ(
+      files_.restart_moves(),
+      (std::vector<std::pair<std::string, std::string>>{{"C:\\PS7\\Acme\\b.8bf.pending", "C:\\PS7\\Acme\\b.8bf"}}));
+  EXPECT_TRUE(
+      HasLine("Restart needed: b.8bf to C:\\PS7\\Acme\\b.8bf: the file there is in use; "
+              "C:\\PS7\\Acme\\b.8bf.pending replaces it at the next restart"));
+  std::optional<InstallRecord> record = Record();
+  ASSERT_TRUE(record);
+  const RecordedFile* recorded = record->FileAt("C:\\PS7\\Acme\\b.8bf");
+  ASSERT_TRUE(recorded);
+  EXPECT_EQ(recorded->hash, ContentHash("B"));  // what stands there after the restart
+  EXPECT_EQ(Read(std::string(kPlace) + "\\Originals\\1 b.8bf"), "old");
+
+  // Where the process may not write the restart list, it stays a failure
+  // and leaves nothing beside the file.
+  files_.DenyRestartList();
+  std::filesystem::remove(files_.HostPath("C:\\PS7\\Acme\\b.8bf.pending"));
+  EXPECT_EQ(Run("/S /HOSTS=photoshop7 /LOG=C:\\Logs\\setup.log"), kExitSomeFailed);
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\b.8bf.pending"));
+  files_.Release("C:\\PS7\\Acme\\b.8bf");
+}
+
+TEST_F(UnattendedTest, TheEntryDescribesThePackageAndRemovesIt) {
+  std::string ini = kSetupIni;
+  ini.replace(ini.find("[options]"), 0, "publisher=Acme Inc.\r\n");
+  ini.replace(ini.find("version=2.0"), 11, "version=Version 2.0.1 (final)");
+  ASSERT_EQ(Run("/S /HOSTS=photoshop7", ini), kExitDone);
+  const std::string program = std::string("\"") + kPlace + "\\Uninstall\\Setup.exe\"";
+  struct Case {
+    const char* name;
+    std::string data;
+  } cases[] = {
+      {"DisplayName", std::string("Acme Filters") + '\0'},
+      {"DisplayVersion", std::string("2.0.1") + '\0'},
+      {"Publisher", std::string("Acme Inc.") + '\0'},
+      {"UninstallString", program + " /UNINSTALL" + '\0'},
+      {"QuietUninstallString", program + " /UNINSTALL /S" + '\0'},
+      {"InstallDate", std::string("20260601") + '\0'},
+      {"EstimatedSize", std::string("\x01\0\0\0", 4)},  // 3 bytes: one kilobyte
+      {"NoModify", std::string("\x01\0\0\0", 4)},
+      {"NoRepair", std::string("\x01\0\0\0", 4)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(EntryValue(RootKey::kLocalMachine, c.name), c.data) << c.name;
+  for (const char* file : {"Setup.exe", "setup.ini", "a.8bf", "b.8bf", "Filters\\c.8bf"})
+    EXPECT_EQ(Read(std::string(kPlace) + "\\Uninstall\\" + file), Read(std::string("C:\\Package\\") + file)) << file;
+
+  // Removal through the entry: from the copy, with the package folder gone;
+  // the running copy cannot delete itself and goes at the next restart.
+  std::filesystem::remove_all(root_ / "Package");
+  files_.SetExecutableFolder(std::string(kPlace) + "\\Uninstall\\");
+  files_.HoldOpen(std::string(kPlace) + "\\Uninstall\\Setup.exe");
+  std::string line = "Setup.exe /UNINSTALL /S";
+  EXPECT_EQ(RunWithArguments(platform_, nullptr, ParseCommandLine(line), line, [](RunWatcher*) {}), kExitDone);
+  EXPECT_FALSE(Has("C:\\PS7\\Acme\\a.8bf"));
+  EXPECT_FALSE(EntryValue(RootKey::kLocalMachine, "DisplayName"));
+  EXPECT_FALSE(Has(kRecord));
+  EXPECT_FALSE(Has(std::string(kPlace) + "\\Uninstall\\setup.ini"));
+  EXPECT_FALSE(Has(std::string(kPlace) + "\\Uninstall\\Filters\\c.8bf"));
+  ASSERT_FALSE(files_.restart_moves().empty());
+  EXPECT_EQ(files_.restart_moves()[0],
+            (std::pair<std::string, std::string>{std::string(kPlace) + "\\Uninstall\\Setup.exe", ""}));
+}
+
+TEST_F(UnattendedTest, AStandardUserInstallsForHimself) {
+  files_.Protect("C:\\Program Files (x86)");
+  ASSERT_EQ(Run("/S /HOSTS=none /DIR=C:\\Custom"), kExitDone);
+  EXPECT_FALSE(EntryValue(RootKey::kLocalMachine, "DisplayName"));
+  EXPECT_EQ(EntryValue(RootKey::kCurrentUser, "QuietUninstallString"),
+            std::string("\"C:\\Users\\User\\AppData\\Local\\Brisquell\\Acme Filters\\Uninstall\\Setup.exe\" "
+                        "/UNINSTALL /S") +
+                '\0');
+  EXPECT_TRUE(Has("C:\\Users\\User\\AppData\\Local\\Brisquell\\Acme Filters\\Install record.txt"));
   EXPECT_EQ(Run("/UNINSTALL /S"), kExitDone);
-  EXPECT_EQ(Read("C:\\Windows\\system.dll"), "important");
-  EXPECT_FALSE(Has("C:\\PS7\\a.8bf"));
-  // What another version of the package may still remove stays recorded.
-  std::optional<InstallRecord> left = InstallRecord::FromText(Read(kRecord));
-  ASSERT_TRUE(left);
-  EXPECT_EQ(left->files, (std::vector<RecordedFile>{planted.files[0]}));
-  EXPECT_EQ(left->folders, std::vector<std::string>{"C:\\Windows"});
+  EXPECT_FALSE(EntryValue(RootKey::kCurrentUser, "DisplayName"));
+  EXPECT_FALSE(files_.FolderExists("C:\\Users\\User\\AppData\\Local\\Brisquell"));
 }
 
 TEST_F(UnattendedTest, ReinstallAddsToTheRecord) {
@@ -321,7 +545,7 @@ TEST_F(UnattendedTest, ReinstallAddsToTheRecord) {
   EXPECT_FALSE(files_.FolderExists("C:\\PS7\\Acme"));
 
   // A record that cannot be read is never written over.
-  files_.CreateFolderTree("C:\\ProgramData\\Brisquell\\Acme Filters");
+  files_.CreateFolderTree(kPlace);
   Write(kRecord, "not a record");
   EXPECT_EQ(Run("/S /HOSTS=photoshop7"), kExitSomeFailed);
   EXPECT_EQ(Read(kRecord), "not a record");
@@ -505,6 +729,7 @@ TEST_F(UnattendedTest, WindowedRunWithALogLogsWhatTheUserInstalls) {
                 "End: the window was closed; exit code 0",
             }));
   EXPECT_FALSE(Has(kRecord));  // a windowed install keeps no record
+  EXPECT_FALSE(EntryValue(RootKey::kLocalMachine, "DisplayName"));
 }
 
 }  // namespace

@@ -84,7 +84,8 @@ struct UnheldNamesTest : testing::Test, AppWorld {
   UnheldNamesTest() {
     WriteSetupIni(kSetupIni);
     Write("C:\\Package\\a.8bf", "A");
-    for (const char* folder : {"C:\\Custom", "C:\\Logs", "C:\\ProgramData", "C:\\PS7", "C:\\PSO", "C:\\HO"})
+    Write("C:\\Package\\Setup.exe", "MZ");  // the silent run keeps an uninstall copy of it
+    for (const char* folder : {"C:\\Custom", "C:\\Logs", "C:\\Program Files (x86)", "C:\\PS7", "C:\\PSO", "C:\\HO"})
       files_.CreateFolder(folder);
   }
   // A package file whose name is UTF-8 on the host.

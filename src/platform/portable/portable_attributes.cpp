@@ -38,6 +38,11 @@ bool EntryExists(const std::filesystem::path& host) {
   return ::lstat(host.c_str(), &info) == 0;
 }
 
+bool IsLinkEntry(const std::filesystem::path& host) {
+  struct stat info {};
+  return ::lstat(host.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 std::optional<std::uint32_t> AttributesAt(int folder_fd, const char* relative, const char* path,
                                           std::string_view name) {
   struct stat link {};

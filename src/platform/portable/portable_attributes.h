@@ -16,6 +16,8 @@ namespace setup {
 bool IsFolder(const std::filesystem::path& host);
 /// Whether anything is at a host path, a dangling link included.
 bool EntryExists(const std::filesystem::path& host);
+/// True when the host path itself is a symbolic link.
+bool IsLinkEntry(const std::filesystem::path& host);
 
 /// The attributes of an entry named relative to an open folder (or, with
 /// AT_FDCWD, by its whole path); `path` is its whole path, for the extended

@@ -37,11 +37,12 @@ void PortableFileSystem::MapDrive(char letter, std::filesystem::path host_folder
   drives_.Map(letter, std::move(host_folder), type);
 }
 
-void PortableFileSystem::HoldOpen(const std::string& windows_path) {
+void PortableFileSystem::HoldOpen(const std::string& windows_path, bool for_reading) {
   std::uint32_t error = 0;
   if (auto where = drives_.Locate(windows_path, error)) {
     held_hosts_.insert(where->host.string());
     held_keys_.insert(where->key);
+    if (for_reading) readable_.insert(where->key);
   }
 }
 
@@ -50,6 +51,7 @@ void PortableFileSystem::Release(const std::string& windows_path) {
   if (auto where = drives_.Locate(windows_path, error)) {
     held_hosts_.erase(where->host.string());
     held_keys_.erase(where->key);
+    readable_.erase(where->key);
   }
 }
 
@@ -72,6 +74,10 @@ std::optional<HostLocation> PortableFileSystem::Find(const std::string& windows_
 
 bool PortableFileSystem::IsHeld(const HostLocation& where) const {
   return held_hosts_.count(where.host.string()) > 0 || held_keys_.count(where.key) > 0;
+}
+
+bool PortableFileSystem::IsHeldAgainstReading(const HostLocation& where) const {
+  return IsHeld(where) && readable_.count(where.key) == 0;
 }
 
 bool PortableFileSystem::Fail(std::uint32_t code) {
@@ -165,7 +171,7 @@ std::optional<std::string> PortableFileSystem::ReadWholeFile(const std::string& 
     Fail(kErrorAccessDenied);
     return std::nullopt;
   }
-  if (IsHeld(*where)) {
+  if (IsHeldAgainstReading(*where)) {
     Fail(kErrorSharingViolation);
     return std::nullopt;
   }
@@ -219,7 +225,7 @@ bool PortableFileSystem::CopyReplacing(const std::string& from, const std::strin
   struct stat source_info {};
   if (::stat(source->host.c_str(), &source_info) != 0) return Fail(ErrorFromErrno(errno, source->host));
   if (S_ISDIR(source_info.st_mode)) return Fail(kErrorAccessDenied);
-  if (IsHeld(*source)) return Fail(kErrorSharingViolation);
+  if (IsHeldAgainstReading(*source)) return Fail(kErrorSharingViolation);
 
   struct stat target_info {};
   if (::stat(target->host.c_str(), &target_info) == 0) {
@@ -257,7 +263,9 @@ bool PortableFileSystem::AppendToFile(const std::string& path, std::string_view 
   if (!where) return false;
   if (IsFolder(where->host)) return Fail(kErrorAccessDenied);
   if (IsHeld(*where)) return Fail(kErrorSharingViolation);
-  Descriptor file(::open(where->host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+  // O_NOFOLLOW: a link at the path fails to open instead of being followed.
+  Descriptor file(::open(where->host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666));
+  if (file.get() < 0 && errno == ELOOP) return Fail(kErrorAccessDenied);
   if (file.get() < 0) return Fail(ErrorFromErrno(errno, where->host));
   int error = WriteAll(file.get(), bytes);
   if (file.Close() != 0 && error == 0) error = errno;
@@ -267,11 +275,14 @@ bool PortableFileSystem::AppendToFile(const std::string& path, std::string_view 
 bool PortableFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   auto where = Find(path);
   if (!where) return false;
-  if (IsFolder(where->host)) return Fail(kErrorAccessDenied);
+  if (IsFolder(where->host) || IsLinkEntry(where->host)) return Fail(kErrorAccessDenied);
   if (IsHeld(*where)) return Fail(kErrorSharingViolation);
   fs::path fresh = where->host;
   fresh += ".new";
-  Descriptor file(::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  // A stale or planted ".new" goes first (a link itself, not its target),
+  // and the fresh file must be new.
+  ::unlink(fresh.c_str());
+  Descriptor file(::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC | O_CLOEXEC, 0666));
   if (file.get() < 0) return Fail(ErrorFromErrno(errno, fresh));
   int error = WriteAll(file.get(), bytes);
   if (file.Close() != 0 && error == 0) error = errno;
@@ -303,6 +314,32 @@ bool PortableFileSystem::RemoveFolder(const std::string& path) {
   if (::rmdir(where->host.c_str()) != 0) return Fail(ErrorFromErrno(errno, where->host));
   return true;
 }
+
+bool PortableFileSystem::IsLink(const std::string& path) {
+  auto where = Find(path);
+  return where && IsLinkEntry(where->host);
+}
+
+bool PortableFileSystem::CanWriteIn(const std::string& folder) {
+  auto where = Find(folder);
+  if (!where) return false;
+  if (!IsFolder(where->host)) return Fail(kErrorPathNotFound);
+  std::string key = UpperCased(folder);
+  while (key.size() > 3 && key.back() == '\\') key.pop_back();
+  if (protected_.count(key)) return Fail(kErrorAccessDenied);
+  return ::access(where->host.c_str(), W_OK) == 0 || Fail(ErrorFromErrno(errno, where->host));
+}
+
+bool PortableFileSystem::ReplaceAtRestart(const std::string& from, const std::string& to) {
+  if (restart_list_denied_) return Fail(kErrorAccessDenied);
+  auto where = Find(from);
+  if (!where) return false;
+  if (!EntryExists(where->host)) return Fail(kErrorFileNotFound);
+  restart_moves_.emplace_back(from, to);
+  return true;
+}
+
+bool PortableFileSystem::RemoveAtRestart(const std::string& path) { return ReplaceAtRestart(path, ""); }
 
 std::uint32_t PortableFileSystem::LastError() { return last_error_; }
 

@@ -225,6 +225,20 @@ bool PortableRegistry::SetString(KeyHandle key, std::string_view name, std::stri
   return true;
 }
 
+bool PortableRegistry::SetDword(KeyHandle key, std::string_view name, std::uint32_t number) {
+  const OpenKey* open = Lookup(key);
+  if (!open || !open->writable) return false;
+  std::string data(4, '\0');
+  for (int i = 0; i < 4; ++i) data[static_cast<std::size_t>(i)] = static_cast<char>((number >> (8 * i)) & 0xFF);
+  if (Value* value = open->key->FindValue(name)) {
+    value->type = kRegDword;
+    value->data = std::move(data);
+  } else {
+    open->key->values.push_back({std::string(name), kRegDword, std::move(data)});
+  }
+  return true;
+}
+
 std::optional<std::uint32_t> PortableRegistry::CountSubKeys(KeyHandle key) {
   const OpenKey* open = Lookup(key);
   if (!open) return std::nullopt;

@@ -50,7 +50,7 @@ std::string ParentOf(const std::string& path) {
 
 }  // namespace
 
-std::string Win32FileSystem::ExecutableFolder() {
+std::string Win32FileSystem::ExecutablePath() {
   std::vector<wchar_t> wide(MAX_PATH);
   DWORD length = 0;
   for (;;) {
@@ -59,7 +59,11 @@ std::string Win32FileSystem::ExecutableFolder() {
     if (length < wide.size()) break;
     wide.resize(wide.size() * 2);
   }
-  std::string path = NarrowExactly(std::wstring_view(wide.data(), length));
+  return NarrowExactly(std::wstring_view(wide.data(), length));
+}
+
+std::string Win32FileSystem::ExecutableFolder() {
+  std::string path = ExecutablePath();
   return path.substr(0, path.find_last_of('\\') + 1);
 }
 
@@ -183,12 +187,22 @@ bool CloseKeepingError(HANDLE file, bool ok) {
 }  // namespace
 
 bool Win32FileSystem::AppendToFile(const std::string& path, std::string_view bytes) {
+  // Asked before opening as well: Wine follows a link even when opened with
+  // FILE_FLAG_OPEN_REPARSE_POINT, and shows a folder link only to this.
+  if (IsLink(path)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   // Append access alone: every write lands at the end, also when another
-  // writer appends meanwhile.
+  // writer appends meanwhile. A link at the path is opened itself, never
+  // followed, and then refused.
   HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  if (GetFileType(file) != FILE_TYPE_DISK) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  bool link = GetFileInformationByHandle(file, &information) &&
+              (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (link || GetFileType(file) != FILE_TYPE_DISK) {
     CloseHandle(file);
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
@@ -199,8 +213,17 @@ bool Win32FileSystem::AppendToFile(const std::string& path, std::string_view byt
 bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   // Written beside it first and moved over it, so a run that stops half-way
   // leaves the old file whole.
+  if (IsLink(path)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  // A stale or planted ".new" goes first (a link itself, not its target),
+  // and the fresh file must be new: nothing is written through a name that
+  // was there. The move then replaces the name, never what it leads to.
   std::string fresh = path + ".new";
-  HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DeleteFileA(fresh.c_str());
+  HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
   if (!CloseKeepingError(file, ok) ||
@@ -227,7 +250,35 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
 
 bool Win32FileSystem::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
-std::string Win32FileSystem::CommonDataFolder() {
+bool Win32FileSystem::IsLink(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool Win32FileSystem::CanWriteIn(const std::string& folder) {
+  std::string probe = folder;
+  if (probe.empty() || probe.back() != '\\') probe += '\\';
+  probe += "~setup-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool Win32FileSystem::ReplaceAtRestart(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool Win32FileSystem::RemoveAtRestart(const std::string& path) {
+  return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
+namespace {
+
+// A folder the shell names by its CSIDL number, without a trailing
+// backslash; empty when it names none.
+std::string ShellFolder(int csidl) {
   // shell32 is loaded by its full system path: nothing beside the program
   // may stand in for it, and an import would be looked for there first.
   char system[MAX_PATH] = "";
@@ -239,12 +290,39 @@ std::string Win32FileSystem::CommonDataFolder() {
   auto get_folder_path =
       reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetFolderPathW")));
   wchar_t folder[MAX_PATH] = L"";
-  constexpr int kCommonAppData = 0x0023;  // CSIDL_COMMON_APPDATA
-  bool found = get_folder_path && get_folder_path(nullptr, kCommonAppData, nullptr, 0, folder) == S_OK;
+  bool found = get_folder_path && get_folder_path(nullptr, csidl, nullptr, 0, folder) == S_OK;
   FreeLibrary(shell32);
   std::string result = found ? NarrowExactly(folder) : "";
   while (result.size() > 3 && result.back() == '\\') result.pop_back();
   return result;
+}
+
+}  // namespace
+
+std::string Win32FileSystem::ProgramFilesFolder() {
+  constexpr int kProgramFilesX86 = 0x002a;  // CSIDL_PROGRAM_FILESX86
+  constexpr int kProgramFiles = 0x0026;     // CSIDL_PROGRAM_FILES
+  std::string folder = ShellFolder(kProgramFilesX86);
+  return folder.empty() ? ShellFolder(kProgramFiles) : folder;
+}
+
+std::string Win32FileSystem::LocalDataFolder() {
+  constexpr int kLocalAppData = 0x001c;  // CSIDL_LOCAL_APPDATA
+  return ShellFolder(kLocalAppData);
+}
+
+std::string Win32FileSystem::WindowsFolder() {
+  char folder[MAX_PATH] = "";
+  UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::string result(folder, length);
+  while (result.size() > 3 && result.back() == '\\') result.pop_back();
+  return result;
+}
+
+std::string Win32FileSystem::CommonDataFolder() {
+  constexpr int kCommonAppData = 0x0023;  // CSIDL_COMMON_APPDATA
+  return ShellFolder(kCommonAppData);
 }
 
 std::uint32_t Win32FileSystem::LastError() { return GetLastError(); }

@@ -20,6 +20,14 @@ class Win32FileSystem : public FileSystem {
   bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
+  bool IsLink(const std::string& path) override;
+  bool CanWriteIn(const std::string& folder) override;
+  bool ReplaceAtRestart(const std::string& from, const std::string& to) override;
+  bool RemoveAtRestart(const std::string& path) override;
+  std::string ExecutablePath() override;
+  std::string ProgramFilesFolder() override;
+  std::string LocalDataFolder() override;
+  std::string WindowsFolder() override;
   std::string CommonDataFolder() override;
   std::uint32_t LastError() override;
   std::optional<std::string> ErrorText(std::uint32_t code) override;

@@ -90,6 +90,14 @@ bool Win32Registry::SetString(KeyHandle key, std::string_view name, std::string_
                         static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool Win32Registry::SetDword(KeyHandle key, std::string_view name, std::uint32_t number) {
+  if (key == 0) return false;
+  std::string name_text(name);
+  DWORD data = number;
+  return RegSetValueExA(AsHkey(key), name_text.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                        sizeof data) == ERROR_SUCCESS;
+}
+
 std::optional<std::uint32_t> Win32Registry::CountSubKeys(KeyHandle key) {
   if (key == 0) return std::nullopt;
   DWORD count = 0;

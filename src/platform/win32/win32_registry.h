@@ -18,6 +18,7 @@ class Win32Registry : public Registry {
   std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;
   std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) override;
   bool SetString(KeyHandle key, std::string_view name, std::string_view text) override;
+  bool SetDword(KeyHandle key, std::string_view name, std::uint32_t number) override;
   std::optional<std::uint32_t> CountSubKeys(KeyHandle key) override;
   std::optional<std::string> SubKeyName(KeyHandle key, std::uint32_t index) override;
   bool DeleteKey(RootKey root, std::string_view path) override;
