@@ -35,7 +35,7 @@ std::string UsageText() {
          "\n\n"
          "Exit codes: 0 done, 1 a file failed, 2 nothing to install,\n"
          "3 package or command line unusable, 4 agreement not accepted,\n"
-         "5 unknown option.";
+         "5 unknown option, 3010 installed, restart needed.";
 }
 
 namespace {
