@@ -127,6 +127,9 @@ class FileSystem {
   /// Asks the system to delete a file or an empty folder at the next
   /// restart; false when this process may not ask it.
   virtual bool RemoveAtRestart(const std::string& path) = 0;
+  /// True when this process may ask for ReplaceAtRestart and
+  /// RemoveAtRestart; asks for nothing itself. False when it cannot tell.
+  virtual bool MayUseRestartList() { return false; }
 
   /// Full path of the running executable.
   virtual std::string ExecutablePath() = 0;

@@ -23,6 +23,7 @@
 #include "unattended/removal.h"
 #include "unattended/system_account.h"
 #include "unattended/target_choice.h"
+#include "unattended/temporary_copy.h"
 #include "unattended/uninstall_entry.h"
 
 namespace setup {
@@ -349,19 +350,12 @@ int RunSilentInstall(const Platform& platform, const CommandLine& arguments, std
   }
 }
 
-int RunUninstall(const Platform& platform, const CommandLine& arguments, std::string_view command_line,
-                 const std::function<bool(std::string_view question)>& ask,
-                 const std::function<void(std::string_view outcome)>& tell) {
-  InstallLog log(platform, arguments.log.value_or(""));
-  if (!log.Write("Start", StartDetails(platform, command_line))) {
-    tell("The log file " + *arguments.log + " cannot be written.");
-    return kExitUnusable;
-  }
-  if (!HasSetupIni(platform)) {
-    log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));
-    tell("There is no setup.ini beside the program.");
-    return End(log, kExitUnusable, "nothing removed");
-  }
+namespace {
+
+// The removal itself, after the log is started and setup.ini found.
+int Uninstall(const Platform& platform, const CommandLine& arguments,
+              const std::function<bool(std::string_view question)>& ask,
+              const std::function<void(std::string_view outcome)>& tell, InstallLog& log) {
   std::string title = ReadSetupValue(platform, kPresentationSection, kTitleKey);
   if (!ask("Remove the files that unattended installs of " + (title.empty() ? std::string("this package") : title) +
            " put on this computer?")) {
@@ -411,6 +405,32 @@ int RunUninstall(const Platform& platform, const CommandLine& arguments, std::st
        (arguments.log ? "\nDetails are in " + *arguments.log + "." : ""));
   bool clean = counts.failed == 0 && counts.refused == 0 && !failed;
   return End(log, clean ? kExitDone : kExitSomeFailed, summary);
+}
+
+}  // namespace
+
+int RunUninstall(const Platform& platform, const CommandLine& arguments, std::string_view command_line,
+                 const std::function<bool(std::string_view question)>& ask,
+                 const std::function<void(std::string_view outcome)>& tell) {
+  InstallLog log(platform, arguments.log.value_or(""));
+  if (!log.Write("Start", StartDetails(platform, command_line))) {
+    tell("The log file " + *arguments.log + " cannot be written.");
+    return kExitUnusable;
+  }
+  if (!HasSetupIni(platform)) {
+    log.Write("Error", "no setup.ini in " + ProgramFolder(platform.files));
+    tell("There is no setup.ini beside the program.");
+    return End(log, kExitUnusable, "nothing removed");
+  }
+  // The running uninstall copy cannot delete itself: a temporary copy
+  // removes the package instead, and this process hands on its exit code.
+  if (std::optional<PackagePlace> place = ChoosePackagePlace(platform, kMakerName);
+      place && NeedsTemporaryCopy(platform, *place)) {
+    if (std::optional<int> code = RunTemporaryCopy(platform, command_line, log)) return *code;
+  }
+  int code = Uninstall(platform, arguments, ask, tell, log);
+  if (IsTemporaryCopy(platform)) LeaveTemporaryCopy(platform);
+  return code;
 }
 
 int RunWithArguments(const Platform& platform, Toolkit* toolkit, const CommandLine& arguments,

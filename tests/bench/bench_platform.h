@@ -24,6 +24,10 @@ class NoEnvironment : public Environment {
  public:
   std::optional<std::string> Variable(std::string_view) override { return std::nullopt; }
   bool RunsAsLocalSystem() override { return false; }
+  std::optional<std::uint32_t> RunAndWait(const std::string&, const std::string&, std::string_view,
+                                          std::string_view) override {
+    return std::nullopt;
+  }
 };
 
 }  // namespace setup

@@ -14,4 +14,11 @@ std::optional<std::string> PortableEnvironment::Variable(std::string_view name) 
   return found->second;
 }
 
+std::optional<std::uint32_t> PortableEnvironment::RunAndWait(const std::string& program,
+                                                             const std::string& command_line, std::string_view name,
+                                                             std::string_view value) {
+  if (!runner_) return std::nullopt;
+  return runner_(program, command_line, name, value);
+}
+
 }  // namespace setup

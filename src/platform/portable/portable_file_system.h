@@ -70,6 +70,8 @@ class PortableFileSystem : public FileSystem {
   /// a test called DenyRestartList; `from` must exist.
   bool ReplaceAtRestart(const std::string& from, const std::string& to) override;
   bool RemoveAtRestart(const std::string& path) override;
+  /// False once a test called DenyRestartList.
+  bool MayUseRestartList() override { return !restart_list_denied_; }
   /// The executable folder plus "Setup.exe".
   std::string ExecutablePath() override { return ExecutableFolder() + "Setup.exe"; }
   /// "C:\Program Files (x86)", "C:\Users\User\AppData\Local" and

@@ -36,4 +36,27 @@ bool Win32Environment::RunsAsLocalSystem() {
   return system;
 }
 
+std::optional<std::uint32_t> Win32Environment::RunAndWait(const std::string& program, const std::string& command_line,
+                                                          std::string_view name, std::string_view value) {
+  std::string folder = program.substr(0, program.find_last_of('\\') + 1);
+  // The started program inherits the variable; this one only waits.
+  if (!SetEnvironmentVariableA(std::string(name).c_str(), std::string(value).c_str())) return std::nullopt;
+  SetCurrentDirectoryA(folder.c_str());
+  std::vector<char> line(command_line.begin(), command_line.end());
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+    return std::nullopt;
+  CloseHandle(started.hThread);
+  DWORD code = 0;
+  bool ended =
+      WaitForSingleObject(started.hProcess, INFINITE) == WAIT_OBJECT_0 && GetExitCodeProcess(started.hProcess, &code);
+  CloseHandle(started.hProcess);
+  if (!ended) return std::nullopt;
+  return static_cast<std::uint32_t>(code);
+}
+
 }  // namespace setup

@@ -274,6 +274,18 @@ bool Win32FileSystem::RemoveAtRestart(const std::string& path) {
   return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }
 
+bool Win32FileSystem::MayUseRestartList() {
+  // The system keeps the list in a value of this key, which only
+  // administrators and the system account may write: opening it for
+  // writing tells without adding anything to it.
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_SET_VALUE,
+                    &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
 namespace {
 
 // A folder the shell names by its CSIDL number, without a trailing

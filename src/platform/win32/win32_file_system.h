@@ -24,6 +24,7 @@ class Win32FileSystem : public FileSystem {
   bool CanWriteIn(const std::string& folder) override;
   bool ReplaceAtRestart(const std::string& from, const std::string& to) override;
   bool RemoveAtRestart(const std::string& path) override;
+  bool MayUseRestartList() override;
   std::string ExecutablePath() override;
   std::string ProgramFilesFolder() override;
   std::string LocalDataFolder() override;
