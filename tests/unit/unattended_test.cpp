@@ -534,6 +534,84 @@ TEST_F(UnattendedTest, AStandardUserInstallsForHimself) {
   EXPECT_FALSE(files_.FolderExists("C:\\Users\\User\\AppData\\Local\\Brisquell"));
 }
 
+TEST_F(UnattendedTest, AStandardUsersRemovalRunsFromATemporaryCopy) {
+  // A standard user may write neither the program-files folder nor the
+  // restart list: the uninstall copy hands the removal to a temporary copy.
+  files_.Protect("C:\\Program Files (x86)");
+  files_.DenyRestartList();
+  files_.CreateFolderTree("C:\\Users\\User\\Temp");
+  environment_.Set("TEMP", "C:\\Users\\User\\Temp");
+  const std::string place = "C:\\Users\\User\\AppData\\Local\\Brisquell\\Acme Filters";
+  const std::string copy = place + "\\Uninstall\\";
+  const std::string line = "\"" + copy + "Setup.exe\" /UNINSTALL /S /LOG=C:\\Logs\\setup.log";
+  std::vector<std::string> started;
+  // The started program, run here as the real one would run.
+  environment_.SetRunner([&](const std::string& program, const std::string& command_line, std::string_view name,
+                             std::string_view value) -> std::optional<std::uint32_t> {
+    started.push_back(program + "|" + command_line + "|" + std::string(name) + "=" + std::string(value));
+    files_.Release(copy + "Setup.exe");
+    files_.SetExecutableFolder(std::string(value));
+    files_.HoldOpen(program, true);
+    environment_.Set(name, value);
+    int code = RunWithArguments(platform_, nullptr, ParseCommandLine(command_line), command_line, {});
+    environment_.Set(name, "");
+    files_.Release(program);
+    return static_cast<std::uint32_t>(code);
+  });
+  auto remove_from_copy = [&] {
+    files_.SetExecutableFolder(copy);
+    files_.HoldOpen(copy + "Setup.exe", true);  // as a running program is held
+    int code = RunWithArguments(platform_, nullptr, ParseCommandLine(line), line, {});
+    files_.Release(copy + "Setup.exe");
+    files_.SetExecutableFolder("C:\\Package\\");
+    return code;
+  };
+  ASSERT_EQ(Run("/S /HOSTS=none /DIR=C:\\Custom"), kExitDone);
+  ASSERT_TRUE(Has(copy + "Setup.exe"));
+  EXPECT_EQ(remove_from_copy(), kExitDone);
+  const std::string temp = "C:\\Users\\User\\Temp\\Plug-in Setup removal 1\\";
+  EXPECT_EQ(started, std::vector<std::string>{temp + "Setup.exe|" + line + "|PLUGIN_SETUP_TEMPORARY_COPY=" + temp});
+  EXPECT_FALSE(Has("C:\\Custom\\Acme\\a.8bf"));
+  EXPECT_FALSE(EntryValue(RootKey::kCurrentUser, "DisplayName"));
+  EXPECT_FALSE(files_.FolderExists("C:\\Users\\User\\AppData\\Local\\Brisquell"));
+  EXPECT_TRUE(Has(temp + "Setup.exe"));
+  EXPECT_FALSE(Has(temp + "setup.ini"));
+  EXPECT_TRUE(HasLine("Temporary copy: " + temp +
+                      "Setup.exe removes the package, so that the uninstall copy can be "
+                      "deleted"));
+
+  // The started copy's exit code comes back; a copy that cannot be started
+  // leaves the removal to the uninstall copy, and nothing in the temp folder.
+  struct Case {
+    bool restart_list;
+    std::optional<std::uint32_t> child_code;  // what a started copy ends with; nothing: it cannot start
+    int code;
+    bool started;
+    bool removed_here;
+  } cases[] = {
+      {false, 3010, 3010, true, false},
+      {false, std::nullopt, kExitDone, true, true},
+      {true, 0, kExitDone, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    ASSERT_EQ(Run("/S /HOSTS=none /DIR=C:\\Custom"), kExitDone);
+    if (c.restart_list) files_.AllowRestartList();
+    started.clear();
+    environment_.SetRunner([&](const std::string& program, const std::string&, std::string_view, std::string_view) {
+      started.push_back(program);
+      return c.child_code;
+    });
+    EXPECT_EQ(remove_from_copy(), c.code);
+    EXPECT_EQ(!started.empty(), c.started);
+    EXPECT_EQ(!Has("C:\\Custom\\Acme\\a.8bf"), c.removed_here);
+    EXPECT_FALSE(files_.FolderExists("C:\\Users\\User\\Temp\\Plug-in Setup removal 3"));
+    if (c.child_code && *c.child_code == 3010) {
+      ASSERT_EQ(Run("/UNINSTALL /S"), kExitDone);
+    }
+  }
+}
+
 TEST_F(UnattendedTest, ReinstallAddsToTheRecord) {
   ASSERT_EQ(Run("/S /HOSTS=none /DIR=C:\\Custom"), kExitDone);
   ASSERT_EQ(Run("/S /HOSTS=photoshop7"), kExitDone);

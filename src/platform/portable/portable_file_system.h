@@ -84,6 +84,7 @@ class PortableFileSystem : public FileSystem {
   void Protect(const std::string& folder) { protected_.insert(UpperCased(folder)); }
   /// Makes ReplaceAtRestart and RemoveAtRestart fail with kErrorAccessDenied.
   void DenyRestartList() { restart_list_denied_ = true; }
+  void AllowRestartList() { restart_list_denied_ = false; }
   /// The moves asked for the next restart, in order: {from, to}.
   const std::vector<std::pair<std::string, std::string>>& restart_moves() const { return restart_moves_; }
   /// "C:\ProgramData" unless a test sets another.
