@@ -1,11 +1,14 @@
 #include "hosts/detection_pass.h"
 
+#include <utility>
+
 #include "config/setup_config.h"
 #include "config/setup_keys.h"
 #include "config/text.h"
 #include "hosts/package_host_places.h"
 #include "hosts/registry_access.h"
 #include "hosts/special_detectors.h"
+#include "platform/ansi_text.h"
 
 namespace setup {
 
@@ -23,14 +26,71 @@ bool Autoselect(const Platform& platform) {
   return !IsOffFlag(ReadSetupValue(platform, kOptionsSection, kAutoselectKey));
 }
 
-// Lists an enabled entry whose registry value holds a folder.
+// Lists an enabled entry whose registry value holds a folder; the row's
+// folder is that one read, so the value is read once.
 void AddIfFound(const Platform& platform, int index, bool autoselect, FoundMarks& found,
                 std::vector<ListedHost>& listed) {
-  const HostEntry& entry = HostCatalogue[index];
-  if (ReadHostFolder(platform.registry, entry.Root, entry.KeyPath, entry.ValueName).empty()) return;
+  ListedHost row = CatalogueRow(platform, index, autoselect && HostCatalogue[index].Preselect);
+  if (row.install_folder.empty()) return;
   found.set(index);
-  listed.push_back(CatalogueRow(platform, index, autoselect && entry.Preselect));
+  listed.push_back(std::move(row));
 }
+
+// setup.ini [enabled] read once for a whole pass: each key named in it once,
+// instead of up to three reads for every catalogue entry. Where a name could
+// be matched otherwise by the system than by a plain letter-case compare (a
+// byte outside ASCII), or the names may fill their buffer and hide a last
+// one, it reads per entry as before.
+class EnabledSection {
+ public:
+  explicit EnabledSection(const Platform& platform) : platform_(platform) {
+    std::vector<std::string> names = ReadSetupKeys(platform, kEnabledSection);
+    any_key_ = !names.empty();
+    std::size_t used = 0;
+    for (const std::string& name : names) {
+      used += name.size() + 1;
+      for (char c : name)
+        if (static_cast<unsigned char>(c) >= 0x80) per_entry_ = true;
+    }
+    if (used * 2 >= kSetupKeysBufferSize) per_entry_ = true;
+    if (!any_key_ || per_entry_) return;
+    // In file order, so a name given twice answers as the system would: the first.
+    for (std::string& name : names) {
+      if (name.empty()) continue;
+      std::string value = ReadSetupValue(platform, kEnabledSection, name);
+      settings_.push_back({std::move(name), std::move(value)});
+    }
+    all_ = Setting(kEnabledAllKey);
+  }
+
+  bool IsEnabled(int index) const {
+    if (!any_key_) return true;
+    if (per_entry_) return IsHostEnabled(platform_, index);
+    const HostEntry& entry = HostCatalogue[index];
+    std::string setting = Setting(entry.VersionId);
+    if (setting.empty()) setting = Setting(entry.HostId);
+    if (setting.empty()) setting = all_;
+    return !IsOffFlag(setting);
+  }
+
+ private:
+  struct KeySetting {
+    std::string name;
+    std::string value;
+  };
+
+  std::string Setting(std::string_view key) const {
+    for (const KeySetting& setting : settings_)
+      if (EqualIgnoringCase(setting.name, key)) return setting.value;
+    return {};
+  }
+
+  const Platform& platform_;
+  bool any_key_ = false;
+  bool per_entry_ = false;
+  std::vector<KeySetting> settings_;
+  std::string all_;
+};
 
 }  // namespace
 
@@ -62,13 +122,13 @@ std::vector<ListedHost> DetectHosts(const Platform& platform, std::span<const Sp
                                     FoundMarks& found, std::span<const PackageHost> package_hosts) {
   for (const SpecialDetector& detector : detectors) detector();
   // Each setup.ini read opens and parses the file again (a system call under
-  // Windows), so what every entry would ask is read once: autoselect, and
-  // whether [enabled] has a key at all (without one every entry is on).
+  // Windows), so what every entry would ask is read once: autoselect and
+  // the [enabled] section.
   bool autoselect = Autoselect(platform);
-  bool any_enabled_key = !ReadSetupKeys(platform, kEnabledSection).empty();
+  const EnabledSection enabled(platform);
   std::vector<ListedHost> listed;
   for (int index = 0; index < static_cast<int>(kHostCount); ++index) {
-    if (!any_enabled_key || IsHostEnabled(platform, index)) AddIfFound(platform, index, autoselect, found, listed);
+    if (enabled.IsEnabled(index)) AddIfFound(platform, index, autoselect, found, listed);
   }
   std::size_t package_rows = 0;
   for (const PackageHost& host : package_hosts) {

@@ -97,10 +97,18 @@ TEST_F(DetectionPassTest, EnabledSectionChoosesTheMostSpecificKey) {
        {"Paint Shop Pro 5 by JASC, 1st path [x]", "Paint Shop Pro 5 by JASC, 2nd path",
         "PhotoImpact by Ulead, 1st path"}},
       {"ALL=0", {}},
+      // A key given twice counts as first given; a name outside ASCII or
+      // names that nearly fill their buffer change nothing either.
+      {"photoshop=1\r\nPHOTOSHOP=0\r\nall=0", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
+      {"\xE9t\xE9=0\r\nall=0\r\nPhotoShop=1", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
+      {"many", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
   };
+  std::string many;
+  for (int i = 0; i < 1200; ++i) many += "unknownhost" + std::to_string(i) + "=0\r\n";
+  many += "all=0\r\nphotoshop=1";
   for (const Case& c : cases) {
     DetectionWorld world;
-    world.RunWith(std::string("[enabled]\r\n") + c.enabled + "\r\n");
+    world.RunWith(std::string("[enabled]\r\n") + (c.enabled == std::string("many") ? many : c.enabled) + "\r\n");
     EXPECT_EQ(world.Items(), c.listed) << c.enabled;
   }
 }
