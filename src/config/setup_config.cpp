@@ -39,6 +39,10 @@ std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_vie
   return names;
 }
 
+std::vector<std::string> ReadSetupSection(const Platform& platform, std::string_view section) {
+  return platform.profile.ReadSection(SetupFilePath(platform.files), section, kSetupSectionBufferSize);
+}
+
 std::string ReadInstallSubfolder(const Platform& platform) {
   std::string subfolder = ReadSetupValue(platform, kOptionsSection, kSubdirKey);
   // A sub-folder by a full path or one that climbs out of the target would

@@ -14,6 +14,8 @@ inline constexpr std::string_view kSetupFileName = "setup.ini";
 inline constexpr std::size_t kSetupValueBufferSize = 2048;
 /// The buffer of one section's key names, separators included.
 inline constexpr std::size_t kSetupKeysBufferSize = 16 * 1024;
+/// The buffer of one whole section, its "name=value" lines and separators.
+inline constexpr std::size_t kSetupSectionBufferSize = 32 * 1024;
 
 /// The folder of the running executable, always ending in a backslash.
 std::string ProgramFolder(FileSystem& files);
@@ -30,6 +32,11 @@ std::string ReadSetupValue(const Platform& platform, std::string_view section, s
 /// names, without a last one the buffer may have cut short); empty when the
 /// file or section is missing.
 std::vector<std::string> ReadSetupKeys(const Platform& platform, std::string_view section);
+
+/// A whole section of setup.ini in one read: its lines in file order as
+/// ProfileReader::ReadSection gives them, up to 32 KiB; empty when the file
+/// or section is missing.
+std::vector<std::string> ReadSetupSection(const Platform& platform, std::string_view section);
 
 /// [options] subdir, the install sub-folder kept for the whole run; empty
 /// when it is a full path or climbs out of the folder it is made in.

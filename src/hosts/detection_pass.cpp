@@ -36,36 +36,45 @@ void AddIfFound(const Platform& platform, int index, bool autoselect, FoundMarks
   listed.push_back(std::move(row));
 }
 
-// setup.ini [enabled] read once for a whole pass: each key named in it once,
-// instead of up to three reads for every catalogue entry. Where a name could
-// be matched otherwise by the system than by a plain letter-case compare (a
-// byte outside ASCII), or the names may fill their buffer and hide a last
-// one, it reads per entry as before.
+// setup.ini [enabled] read once for a whole pass, in one read of the
+// section, instead of up to three reads for every catalogue entry. Where a
+// name could be matched otherwise by the system than by a plain letter-case
+// compare (a byte outside ASCII), or the section may fill its buffer and
+// hide a last line, it reads per entry as before. A quoted value is read by
+// its key, so the system takes its quotes off as for any other value.
 class EnabledSection {
  public:
   explicit EnabledSection(const Platform& platform) : platform_(platform) {
-    std::vector<std::string> names = ReadSetupKeys(platform, kEnabledSection);
-    any_key_ = !names.empty();
+    std::vector<std::string> lines = ReadSetupSection(platform, kEnabledSection);
     std::size_t used = 0;
-    for (const std::string& name : names) {
-      used += name.size() + 1;
-      for (char c : name)
+    for (const std::string& line : lines) {
+      used += line.size() + 1;
+      for (char c : line)
         if (static_cast<unsigned char>(c) >= 0x80) per_entry_ = true;
     }
-    if (used * 2 >= kSetupKeysBufferSize) per_entry_ = true;
-    if (!any_key_ || per_entry_) return;
-    // In file order, so a name given twice answers as the system would: the first.
-    for (std::string& name : names) {
+    if (used * 2 >= kSetupSectionBufferSize) per_entry_ = true;
+    if (per_entry_) return;
+    // In file order, so a name given twice answers as the system would: the
+    // first. A line without "=" names a key with no value.
+    for (const std::string& line : lines) {
+      std::size_t equals = line.find('=');
+      std::string name(TrimmedView(std::string_view(line).substr(0, equals), IsAsciiSpace));
       if (name.empty()) continue;
-      std::string value = ReadSetupValue(platform, kEnabledSection, name);
+      std::string value;
+      if (equals != std::string::npos) {
+        any_key_ = true;
+        value = TrimmedView(std::string_view(line).substr(equals + 1), IsAsciiSpace);
+        if (!value.empty() && (value.front() == '"' || value.front() == '\''))
+          value = ReadSetupValue(platform, kEnabledSection, name);
+      }
       settings_.push_back({std::move(name), std::move(value)});
     }
     all_ = Setting(kEnabledAllKey);
   }
 
   bool IsEnabled(int index) const {
-    if (!any_key_) return true;
     if (per_entry_) return IsHostEnabled(platform_, index);
+    if (!any_key_) return true;
     const HostEntry& entry = HostCatalogue[index];
     std::string setting = Setting(entry.VersionId);
     if (setting.empty()) setting = Setting(entry.HostId);

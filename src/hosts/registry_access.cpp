@@ -39,15 +39,11 @@ struct TypedText {
 };
 std::optional<TypedText> ReadValueText(Registry& registry, KeyHandle key, std::string_view value_name,
                                        std::initializer_list<std::uint32_t> types) {
-  std::optional<ValueInfo> info = registry.QueryValue(key, value_name);
-  if (!info || std::find(types.begin(), types.end(), info->type) == types.end()) return std::nullopt;
-  // Read afresh: if the value changed or vanished since the query, an empty
-  // text or the new data is as good an answer as any.
-  std::optional<std::string> data = registry.ReadValueData(key, value_name);
-  if (!data) return std::nullopt;
-  if (info->type == kRegBinary)
-    return TypedText{info->type, UpToFirstZero(std::string_view(*data).substr(0, kBinaryValueBufferSize - 1))};
-  return TypedText{info->type, UpToFirstZero(*data)};
+  std::optional<RegistryValue> value = registry.ReadValue(key, value_name);
+  if (!value || std::find(types.begin(), types.end(), value->type) == types.end()) return std::nullopt;
+  if (value->type == kRegBinary)
+    return TypedText{value->type, UpToFirstZero(std::string_view(value->data).substr(0, kBinaryValueBufferSize - 1))};
+  return TypedText{value->type, UpToFirstZero(value->data)};
 }
 
 }  // namespace

@@ -67,19 +67,11 @@ const std::string* OverlayRegistry::Written(const OpenKey& key, std::string_view
   return found == values_.end() ? nullptr : &found->second;
 }
 
-std::optional<ValueInfo> OverlayRegistry::QueryValue(KeyHandle key, std::string_view name) {
+std::optional<RegistryValue> OverlayRegistry::ReadValue(KeyHandle key, std::string_view name) {
   const OpenKey* open = Lookup(key);
   if (!open) return std::nullopt;
-  if (const std::string* text = Written(*open, name))
-    return ValueInfo{kRegSz, static_cast<std::uint32_t>(text->size() + 1)};
-  return below_.QueryValue(open->below, name);
-}
-
-std::optional<std::string> OverlayRegistry::ReadValueData(KeyHandle key, std::string_view name) {
-  const OpenKey* open = Lookup(key);
-  if (!open) return std::nullopt;
-  if (const std::string* text = Written(*open, name)) return *text + '\0';
-  return below_.ReadValueData(open->below, name);
+  if (const std::string* text = Written(*open, name)) return RegistryValue{kRegSz, *text + '\0'};
+  return below_.ReadValue(open->below, name);
 }
 
 bool OverlayRegistry::SetString(KeyHandle key, std::string_view name, std::string_view text) {

@@ -36,8 +36,7 @@ class OverlayRegistry : public Registry {
   KeyHandle OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) override;
   KeyHandle OpenForWriting(RootKey root, std::string_view path) override;
   KeyHandle Create(RootKey root, std::string_view path) override;
-  std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;
-  std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) override;
+  std::optional<RegistryValue> ReadValue(KeyHandle key, std::string_view name) override;
   bool SetString(KeyHandle key, std::string_view name, std::string_view text) override;
   /// Refused: the overlay keeps text values only.
   bool SetDword(KeyHandle, std::string_view, std::uint32_t) override { return false; }

@@ -25,6 +25,14 @@ class ProfileReader {
   /// file or section is missing. Never throws.
   virtual std::vector<std::string> ReadKeyNames(const std::string& file, std::string_view section,
                                                 std::size_t buffer_size) = 0;
+
+  /// A whole section in one read, a line per key in file order as
+  /// "name=value" with the blanks around both taken off, a line without "="
+  /// as it stands; comment lines are left out and quotes are kept. As many
+  /// lines as fit in buffer_size bytes with a zero after each (the last may
+  /// be cut short). Empty when the file or section is missing. Never throws.
+  virtual std::vector<std::string> ReadSection(const std::string& file, std::string_view section,
+                                               std::size_t buffer_size) = 0;
 };
 
 }  // namespace setup

@@ -31,10 +31,10 @@ enum class RegistryView { k32Bit, k64Bit };
 /// An open key. 0 is never a valid key.
 using KeyHandle = std::uintptr_t;
 
-/// Type and data size of one value, as a query without a buffer reports them.
-struct ValueInfo {
+/// One value: its type and its data bytes.
+struct RegistryValue {
   std::uint32_t type = kRegNone;
-  std::uint32_t size = 0;
+  std::string data;
 };
 
 /// The registry in the 32-bit view (the 64-bit view only where a method says
@@ -54,12 +54,11 @@ class Registry {
   /// Opens a key with full access, creating it and its missing parents. 0 when it cannot.
   virtual KeyHandle Create(RootKey root, std::string_view path) = 0;
 
-  /// Type and size of a value (empty name: the default value); nothing when it does not exist.
-  virtual std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) = 0;
-  /// The value's data bytes as stored, whatever its size; nothing when it
+  /// A value's type and data bytes as stored, whatever its size, in one
+  /// read (empty name: the default value); nothing when it does not exist or
   /// cannot be read. Text types come in the code page, each character it
   /// cannot hold as kUnheldCharacter, never a look-alike.
-  virtual std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) = 0;
+  virtual std::optional<RegistryValue> ReadValue(KeyHandle key, std::string_view name) = 0;
   /// Sets a REG_SZ value to the text plus its terminating zero. False on failure.
   virtual bool SetString(KeyHandle key, std::string_view name, std::string_view text) = 0;
   /// Sets a REG_DWORD value. False on failure.

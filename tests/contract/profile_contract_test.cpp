@@ -108,6 +108,28 @@ TEST_F(ProfileContractTest, KeyNamesBeyondTheBufferAreCut) {
   EXPECT_EQ(world_->profile().ReadKeyNames(file, "s", 16), (std::vector<std::string>{"Alpha", "Beta", "Gam"}));
 }
 
+TEST_F(ProfileContractTest, WholeSectionInFileOrder) {
+  std::string file = Write(
+      "[enabled]\r\n"
+      "ps10=0\r\n"
+      "  Padded Key  =   padded value  \t\r\n"
+      "Quoted=\"0\"\r\n"
+      ";comment=0\r\n"
+      "NoEquals\r\n"
+      "ps10=1\r\n"
+      "Empty=\r\n"
+      "=nameless\r\n"
+      "[other]\r\n"
+      "x=y\r\n");
+  EXPECT_EQ(world_->profile().ReadSection(file, "ENABLED", 32 * 1024),
+            (std::vector<std::string>{"ps10=0", "Padded Key=padded value", "Quoted=\"0\"", "NoEquals", "ps10=1",
+                                      "Empty=", "=nameless"}));
+  EXPECT_TRUE(world_->profile().ReadSection(file, "missing", 32 * 1024).empty());
+  EXPECT_TRUE(world_->profile().ReadSection(folder_ + "missing.ini", "enabled", 32 * 1024).empty());
+  // "ps10=0" and "Padded " fill 14 characters of a 16-character buffer.
+  EXPECT_EQ(world_->profile().ReadSection(file, "enabled", 16), (std::vector<std::string>{"ps10=0", "Padded "}));
+}
+
 TEST_F(ProfileContractTest, HugeAndBinaryFilesStayWithinTheRules) {
   std::string megabyte_line = "[big]\r\nvalue=" + std::string(4 * 1024 * 1024, 'v') + "\r\nafter=found\r\n";
   std::string file = Write(megabyte_line);

@@ -76,25 +76,32 @@ TEST_F(RegistryContractTest, ValuesReadAsTextByType) {
   EXPECT_EQ(Text(RootKey::kCurrentUser, key + "\\Missing", "Sz"), "");
 }
 
-TEST_F(RegistryContractTest, QueryReportsTypeAndBinarySize) {
+TEST_F(RegistryContractTest, ReadReportsTypeAndWholeData) {
+  // Values far bigger than a folder name: the read must ask for room again.
+  std::string big_binary = "hex:";
+  for (int i = 0; i < 3000; ++i) big_binary += i ? ",42" : "42";
   world_->LoadRegistry(
       "REGEDIT4\n"
       "[HKEY_CURRENT_USER\\Software\\PluginSetupContract]\n"
       "\"Sz\"=\"abc\"\n"
       "\"Binary\"=hex:01,02,03\n"
       "\"Expand\"=hex(2):41,00\n"
-      "\"Dword\"=dword:0000002a\n");
+      "\"Dword\"=dword:0000002a\n"
+      "\"BigSz\"=\"" +
+      std::string(2000, 'x') + "\"\n\"BigBinary\"=" + big_binary + "\n");
   Registry& registry = world_->registry();
   ScopedKey key(registry, registry.OpenForReading(RootKey::kCurrentUser, kTestKey));
   ASSERT_TRUE(key);
-  EXPECT_EQ(registry.QueryValue(key.get(), "Sz")->type, kRegSz);
-  EXPECT_EQ(registry.QueryValue(key.get(), "Binary")->type, kRegBinary);
-  EXPECT_EQ(registry.QueryValue(key.get(), "Binary")->size, 3u);
-  EXPECT_EQ(registry.QueryValue(key.get(), "Expand")->type, kRegExpandSz);
-  EXPECT_EQ(registry.QueryValue(key.get(), "Dword")->type, kRegDword);
-  EXPECT_EQ(*registry.ReadValueData(key.get(), "Dword"), std::string("\x2a\0\0\0", 4));
-  EXPECT_FALSE(registry.QueryValue(key.get(), "Missing"));
-  EXPECT_FALSE(registry.QueryValue(key.get(), ""));  // no default value set
+  EXPECT_EQ(registry.ReadValue(key.get(), "Sz").value().type, kRegSz);
+  EXPECT_EQ(registry.ReadValue(key.get(), "Binary").value().type, kRegBinary);
+  EXPECT_EQ(registry.ReadValue(key.get(), "Binary").value().data.size(), 3u);
+  EXPECT_EQ(registry.ReadValue(key.get(), "Expand").value().type, kRegExpandSz);
+  EXPECT_EQ(registry.ReadValue(key.get(), "Dword").value().type, kRegDword);
+  EXPECT_EQ(registry.ReadValue(key.get(), "Dword").value().data, std::string("\x2a\0\0\0", 4));
+  EXPECT_FALSE(registry.ReadValue(key.get(), "Missing"));
+  EXPECT_FALSE(registry.ReadValue(key.get(), ""));  // no default value set
+  EXPECT_EQ(registry.ReadValue(key.get(), "BigSz").value().data, std::string(2000, 'x') + '\0');
+  EXPECT_EQ(registry.ReadValue(key.get(), "BigBinary").value().data, std::string(3000, 'B'));
 }
 
 TEST_F(RegistryContractTest, LocalMachineIsReadInThe32BitView) {
@@ -192,9 +199,9 @@ TEST_F(RegistryContractTest, ScratchKeyStoresAndDeletes) {
   {
     ScopedKey key(registry, registry.OpenForReading(RootKey::kCurrentUser, kScratchKeyPath));
     ASSERT_TRUE(key);
-    EXPECT_EQ(registry.QueryValue(key.get(), "AFX41")->type, kRegSz);
-    EXPECT_EQ(*registry.ReadValueData(key.get(), "AFX41"), std::string("C:\\Second\\\0", 11));
-    EXPECT_EQ(registry.QueryValue(key.get(), "Empty")->type, kRegSz);
+    EXPECT_EQ(registry.ReadValue(key.get(), "AFX41").value().type, kRegSz);
+    EXPECT_EQ(registry.ReadValue(key.get(), "AFX41").value().data, std::string("C:\\Second\\\0", 11));
+    EXPECT_EQ(registry.ReadValue(key.get(), "Empty").value().type, kRegSz);
   }
   world_->LoadRegistry(
       "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Brisquell\\Temp\\Sub\\Deeper]\n\"v\"=\"1\"\n"

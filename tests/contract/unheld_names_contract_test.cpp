@@ -40,7 +40,7 @@ TEST(UnheldNamesContractTest, RegistryTextsKeyNamesAndVariablesMarkIt) {
   Registry& registry = world->registry();
   ScopedKey key(registry, registry.OpenForReading(RootKey::kCurrentUser, path));
   ASSERT_TRUE(key);
-  EXPECT_EQ(registry.ReadValueData(key.get(), "Folder"), std::string("C:\\PS") + kU + "\\caf\xE9" + '\0');
+  EXPECT_EQ(registry.ReadValue(key.get(), "Folder").value().data, std::string("C:\\PS") + kU + "\\caf\xE9" + '\0');
   EXPECT_EQ(registry.SubKeyName(key.get(), 0), std::string("K") + kU);
   EXPECT_EQ(world->environment().Variable("SETUP_CONTRACT_UNHELD"), std::string("C:\\PS") + kU + "\\caf\xE9");
   world->RemoveRegistryTree(RootKey::kCurrentUser, path);

@@ -32,17 +32,13 @@ class InputRegistry : public Registry {
   KeyHandle OpenForReadingInView(RootKey, std::string_view, RegistryView) override { return 1; }
   KeyHandle OpenForWriting(RootKey, std::string_view) override { return 1; }
   KeyHandle Create(RootKey, std::string_view) override { return 1; }
-  std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view) override {
+  std::optional<RegistryValue> ReadValue(KeyHandle key, std::string_view) override {
     if (key == 0 || rest_.size() < 2) return std::nullopt;
     auto type = static_cast<std::uint8_t>(rest_[0]) % 12u;
     std::size_t length = std::min<std::size_t>(static_cast<std::uint8_t>(rest_[1]), rest_.size() - 2);
-    pending_ = std::string(rest_.substr(2, length));
+    RegistryValue value{type, std::string(rest_.substr(2, length))};
     rest_.remove_prefix(2 + length);
-    return ValueInfo{type, static_cast<std::uint32_t>(pending_.size())};
-  }
-  std::optional<std::string> ReadValueData(KeyHandle key, std::string_view) override {
-    if (key == 0) return std::nullopt;
-    return pending_;
+    return value;
   }
   bool SetString(KeyHandle, std::string_view, std::string_view) override { return true; }
   bool SetDword(KeyHandle, std::string_view, std::uint32_t) override { return true; }
@@ -53,7 +49,6 @@ class InputRegistry : public Registry {
 
  private:
   std::string_view rest_;
-  std::string pending_;
 };
 
 }  // namespace setup

@@ -102,6 +102,12 @@ TEST_F(DetectionPassTest, EnabledSectionChoosesTheMostSpecificKey) {
       {"photoshop=1\r\nPHOTOSHOP=0\r\nall=0", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
       {"\xE9t\xE9=0\r\nall=0\r\nPhotoShop=1", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
       {"many", {"PhotoShop 7 by Adobe [x]", "PhotoShop 7 by Adobe, additional path"}},
+      // A quoted value counts without its quotes; a line without "=" is a
+      // key without a value, and the first of its name.
+      {"photoshop=\"0\"",
+       {"Paint Shop Pro 5 by JASC, 1st path [x]", "Paint Shop Pro 5 by JASC, 2nd path",
+        "PhotoImpact by Ulead, 1st path"}},
+      {"all=0\r\nphotoshop\r\nphotoshop=1", {}},
   };
   std::string many;
   for (int i = 0; i < 1200; ++i) many += "unknownhost" + std::to_string(i) + "=0\r\n";

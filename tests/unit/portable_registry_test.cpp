@@ -13,7 +13,7 @@ TEST_F(PortableRegistryTest, NamesMatchRegardlessOfCaseAndKeepTheirFirstSpelling
   registry_.Load("REGEDIT4\n[HKCU\\Software\\Host]\n\"Path\"=\"a\"\n[HKCU\\SOFTWARE\\host\\Sub]\n\"PATH\"=\"b\"\n");
   ScopedKey key(registry_, registry_.OpenForReading(RootKey::kCurrentUser, "software\\HOST"));
   ASSERT_TRUE(key);
-  EXPECT_EQ(registry_.ReadValueData(key.get(), "path"), std::string("a\0", 2));
+  EXPECT_EQ(registry_.ReadValue(key.get(), "path").value().data, std::string("a\0", 2));
   EXPECT_EQ(registry_.SubKeyName(key.get(), 0), "Sub");
   EXPECT_FALSE(registry_.KeyExists(RootKey::kLocalMachine, "Software\\Host"));
 }
@@ -22,17 +22,19 @@ TEST_F(PortableRegistryTest, LaterLoadsReplaceAndDelete) {
   registry_.Load("REGEDIT4\n[HKLM\\A\\B]\n\"v\"=\"1\"\n\"w\"=\"2\"\n");
   registry_.Load("REGEDIT4\n[HKLM\\A\\B]\n\"v\"=dword:00000003\n\"w\"=-\n");
   ScopedKey key(registry_, registry_.OpenForReading(RootKey::kLocalMachine, "A\\B"));
-  EXPECT_EQ(registry_.QueryValue(key.get(), "v")->type, kRegDword);
-  EXPECT_FALSE(registry_.QueryValue(key.get(), "w"));
+  EXPECT_EQ(registry_.ReadValue(key.get(), "v").value().type, kRegDword);
+  EXPECT_FALSE(registry_.ReadValue(key.get(), "w"));
   registry_.Load("REGEDIT4\n[-HKLM\\A]\n");
   EXPECT_FALSE(registry_.KeyExists(RootKey::kLocalMachine, "A\\B"));
-  EXPECT_FALSE(registry_.QueryValue(key.get(), "v"));  // the handle outlived its key
+  EXPECT_FALSE(registry_.ReadValue(key.get(), "v"));  // the handle outlived its key
 }
 
 TEST_F(PortableRegistryTest, AnExportOfA64BitEditorFillsBothViews) {
   auto text = [&](RootKey root, const char* path, RegistryView view) {
     ScopedKey key(registry_, registry_.OpenForReadingInView(root, path, view));
-    return key ? registry_.ReadValueData(key.get(), "P").value_or("-") : "no key";
+    if (!key) return std::string("no key");
+    std::optional<RegistryValue> value = registry_.ReadValue(key.get(), "P");
+    return value ? value->data : "-";
   };
   registry_.LoadExport(
       "Windows Registry Editor Version 5.00\r\n"

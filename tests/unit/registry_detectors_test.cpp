@@ -30,6 +30,10 @@ class RecordingProfileReader : public ProfileReader {
                                         std::size_t buffer_size) override {
     return files_.ReadKeyNames(file, section, buffer_size);
   }
+  std::vector<std::string> ReadSection(const std::string& file, std::string_view section,
+                                       std::size_t buffer_size) override {
+    return files_.ReadSection(file, section, buffer_size);
+  }
 
   std::vector<std::tuple<std::string, std::string, std::string, std::size_t>> reads_;
 

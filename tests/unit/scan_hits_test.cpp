@@ -357,8 +357,7 @@ class CountingMachine : public Registry, public ProfileReader, public FileSystem
   KeyHandle OpenForReadingInView(RootKey, std::string_view, RegistryView) override { return Count(0); }
   KeyHandle OpenForWriting(RootKey, std::string_view) override { return Count(0); }
   KeyHandle Create(RootKey, std::string_view) override { return Count(0); }
-  std::optional<ValueInfo> QueryValue(KeyHandle, std::string_view) override { return Count(std::nullopt); }
-  std::optional<std::string> ReadValueData(KeyHandle, std::string_view) override { return Count(std::nullopt); }
+  std::optional<RegistryValue> ReadValue(KeyHandle, std::string_view) override { return Count(std::nullopt); }
   bool SetString(KeyHandle, std::string_view, std::string_view) override { return Count(false); }
   bool SetDword(KeyHandle, std::string_view, std::uint32_t) override { return Count(false); }
   std::optional<std::uint32_t> CountSubKeys(KeyHandle) override { return Count(std::nullopt); }
@@ -372,6 +371,9 @@ class CountingMachine : public Registry, public ProfileReader, public FileSystem
     return Count(std::string());
   }
   std::vector<std::string> ReadKeyNames(const std::string&, std::string_view, std::size_t) override {
+    return Count(std::vector<std::string>());
+  }
+  std::vector<std::string> ReadSection(const std::string&, std::string_view, std::size_t) override {
     return Count(std::vector<std::string>());
   }
 

@@ -16,7 +16,7 @@ inline std::map<std::string, std::string> ScratchValues(Registry& registry) {
   ScopedKey key(registry, registry.OpenForReading(RootKey::kCurrentUser, kScratchKeyPath));
   if (!key) return values;
   for (const HostEntry& entry : HostCatalogue) {
-    if (entry.KeyPath != kScratchKeyPath || !registry.QueryValue(key.get(), entry.ValueName)) continue;
+    if (entry.KeyPath != kScratchKeyPath || !registry.ReadValue(key.get(), entry.ValueName)) continue;
     values[std::string(entry.ValueName)] =
         ReadRegistryText(registry, RootKey::kCurrentUser, kScratchKeyPath, entry.ValueName);
   }

@@ -30,6 +30,11 @@ class RecordingProfile : public ProfileReader {
     if (file.ends_with("setup.ini")) reads_.insert({LowerCased(section), "*"});
     return reader_.ReadKeyNames(file, section, buffer_size);
   }
+  std::vector<std::string> ReadSection(const std::string& file, std::string_view section,
+                                       std::size_t buffer_size) override {
+    if (file.ends_with("setup.ini")) reads_.insert({LowerCased(section), "*"});
+    return reader_.ReadSection(file, section, buffer_size);
+  }
   std::set<std::pair<std::string, std::string>> reads_;
 
  private:
@@ -73,7 +78,7 @@ TEST(SetupKeysTest, TheTableHoldsExactlyWhatTheProgramReads) {
   std::set<std::string> package_host_keys;
   for (const auto& [section, key] : profile.reads_) {
     if (section == kEnabledSection) {
-      bool id = key == kEnabledAllKey || key == "*";  // "*": the names of its keys
+      bool id = key == kEnabledAllKey || key == "*";  // "*": its key names, or the whole section
       for (const HostEntry& entry : HostCatalogue) id = id || key == entry.HostId || key == entry.VersionId;
       id = id || key == "psnew";
       EXPECT_TRUE(id) << "[enabled] " << key;

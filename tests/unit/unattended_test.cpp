@@ -186,7 +186,9 @@ struct UnattendedTest : testing::Test, TestWorld {
   std::optional<std::string> EntryValue(RootKey root, std::string_view name) {
     ScopedKey key(registry_, registry_.OpenForReading(root, kEntry));
     if (!key) return std::nullopt;
-    return registry_.ReadValueData(key.get(), name);
+    std::optional<RegistryValue> value = registry_.ReadValue(key.get(), name);
+    if (!value) return std::nullopt;
+    return value->data;
   }
   std::optional<InstallRecord> Record() { return InstallRecord::FromText(Read(kRecord)); }
   bool HasLine(const std::string& line) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "platform/ansi_text.h"
 
@@ -22,6 +23,39 @@ struct Entry {
   std::string_view name;
   std::optional<std::string_view> value;  // none for a line without "="
 };
+
+// A value as one key's read gives it: one pair of matching quotes taken
+// off, and ended by a NUL.
+std::string_view UnquotedValue(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return CutAtNul(value);
+}
+
+// Texts with a zero after each as the system writes them into a buffer of
+// buffer_size: when they do not fit, it fills buffer_size - 2 characters,
+// cutting the last one short. False once the buffer is full.
+class ZeroEndedTexts {
+ public:
+  explicit ZeroEndedTexts(std::size_t buffer_size) : buffer_size_(buffer_size) {}
+  bool Add(std::string_view text) {
+    if (used_ + text.size() + 1 + 1 <= buffer_size_) {
+      texts_.emplace_back(text);
+      used_ += text.size() + 1;
+      return true;
+    }
+    if (used_ < buffer_size_ - 2) texts_.emplace_back(text.substr(0, buffer_size_ - 2 - used_));
+    return false;
+  }
+  std::vector<std::string> Take() { return std::move(texts_); }
+
+ private:
+  std::size_t buffer_size_;
+  std::size_t used_ = 0;
+  std::vector<std::string> texts_;
+};
+
+bool IsComment(std::string_view name) { return !name.empty() && name.front() == ';'; }
 
 // Calls visit for every key line of the first section named `section`, in
 // file order; visit returns false to stop early. False when the file cannot
@@ -56,11 +90,7 @@ bool VisitSection(const std::filesystem::path& file, std::string_view section,
         entry.name = Trim(CutAtNul(text));
       } else {
         entry.name = Trim(CutAtNul(text.substr(0, equals)));
-        std::string_view value = Trim(text.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-          value = value.substr(1, value.size() - 2);
-        }
-        entry.value = CutAtNul(value);
+        entry.value = Trim(text.substr(equals + 1));
       }
       go_on = visit(entry);
     }
@@ -99,7 +129,7 @@ std::string PortableProfileReader::ReadString(const std::string& file, std::stri
   key = Trim(CutAtNul(key));
   VisitSection(files_.HostPath(file), section, [&](const Entry& entry) {
     if (!EqualIgnoringCase(entry.name, key)) return true;
-    if (entry.value) result = std::string(entry.value->substr(0, buffer_size - 1));
+    if (entry.value) result = std::string(UnquotedValue(*entry.value).substr(0, buffer_size - 1));
     return false;
   });
   return result;
@@ -107,24 +137,23 @@ std::string PortableProfileReader::ReadString(const std::string& file, std::stri
 
 std::vector<std::string> PortableProfileReader::ReadKeyNames(const std::string& file, std::string_view section,
                                                              std::size_t buffer_size) {
-  std::vector<std::string> names;
-  if (buffer_size < 2) return names;
-  // The system writes the names with a zero after each into the buffer;
-  // when they do not fit, it fills buffer_size - 2 characters, cutting the
-  // last name short.
-  std::size_t room = buffer_size - 2;
-  std::size_t used = 0;
+  if (buffer_size < 2) return {};
+  ZeroEndedTexts names(buffer_size);
+  VisitSection(files_.HostPath(file), section,
+               [&](const Entry& entry) { return !entry.value || IsComment(entry.name) || names.Add(entry.name); });
+  return names.Take();
+}
+
+std::vector<std::string> PortableProfileReader::ReadSection(const std::string& file, std::string_view section,
+                                                            std::size_t buffer_size) {
+  if (buffer_size < 2) return {};
+  ZeroEndedTexts lines(buffer_size);
   VisitSection(files_.HostPath(file), section, [&](const Entry& entry) {
-    if (!entry.value || (!entry.name.empty() && entry.name.front() == ';')) return true;
-    if (used + entry.name.size() + 1 + 1 <= buffer_size) {
-      names.emplace_back(entry.name);
-      used += entry.name.size() + 1;
-      return true;
-    }
-    if (used < room) names.emplace_back(entry.name.substr(0, room - used));
-    return false;
+    if (IsComment(entry.name)) return true;
+    return lines.Add(entry.value ? std::string(entry.name) + "=" + std::string(CutAtNul(*entry.value))
+                                 : std::string(entry.name));
   });
-  return names;
+  return lines.Take();
 }
 
 }  // namespace setup

@@ -195,20 +195,12 @@ KeyHandle PortableRegistry::Create(RootKey root, std::string_view path) {
   return Register(FindOrCreate(root, path), true);
 }
 
-std::optional<ValueInfo> PortableRegistry::QueryValue(KeyHandle key, std::string_view name) {
+std::optional<RegistryValue> PortableRegistry::ReadValue(KeyHandle key, std::string_view name) {
   const OpenKey* open = Lookup(key);
   if (!open) return std::nullopt;
   const Value* value = open->key->FindValue(name);
   if (!value) return std::nullopt;
-  return ValueInfo{value->type, static_cast<std::uint32_t>(value->data.size())};
-}
-
-std::optional<std::string> PortableRegistry::ReadValueData(KeyHandle key, std::string_view name) {
-  const OpenKey* open = Lookup(key);
-  if (!open) return std::nullopt;
-  const Value* value = open->key->FindValue(name);
-  if (!value) return std::nullopt;
-  return value->data;
+  return RegistryValue{value->type, value->data};
 }
 
 bool PortableRegistry::SetString(KeyHandle key, std::string_view name, std::string_view text) {

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_wide_text.h"
@@ -43,41 +45,29 @@ KeyHandle Win32Registry::Create(RootKey root, std::string_view path) {
   return AsHandle(key);
 }
 
-std::optional<ValueInfo> Win32Registry::QueryValue(KeyHandle key, std::string_view name) {
-  if (key == 0) return std::nullopt;
-  std::string name_text(name);
-  DWORD type = 0;
-  DWORD size = 0;
-  if (RegQueryValueExA(AsHkey(key), name_text.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  return ValueInfo{type, size};
-}
-
-std::optional<std::string> Win32Registry::ReadValueData(KeyHandle key, std::string_view name) {
+std::optional<RegistryValue> Win32Registry::ReadValue(KeyHandle key, std::string_view name) {
   if (key == 0) return std::nullopt;
   // Read in the wide form: the ANSI call would turn a character of a text
   // value that the code page cannot hold into a look-alike, and a folder
   // read that way names another folder.
   std::vector<wchar_t> wide_name = Widened(name);
-  // The size can grow between the question and the read: ask until it fits.
-  DWORD size = 0;
-  if (RegQueryValueExW(AsHkey(key), wide_name.data(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-    return std::nullopt;
+  // One call for type and data when they fit a folder's worth of room;
+  // else the size it asks for, until it fits (the value can grow meanwhile).
+  std::string data(2 * (MAX_PATH + 1), '\0');
   for (int attempt = 0; attempt < 8; ++attempt) {
-    std::string data(size + 2, '\0');
-    DWORD got = static_cast<DWORD>(data.size());
+    DWORD got = static_cast<DWORD>(data.size() - 2);
     DWORD type = REG_NONE;
     LONG result =
         RegQueryValueExW(AsHkey(key), wide_name.data(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
     if (result == ERROR_SUCCESS) {
       data.resize(got <= data.size() ? got : data.size());
-      if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return data;
+      if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return RegistryValue{type, std::move(data)};
       std::vector<wchar_t> wide(data.size() / sizeof(wchar_t));
       if (!wide.empty()) std::memcpy(wide.data(), data.data(), wide.size() * sizeof(wchar_t));
-      return NarrowExactly(std::wstring_view(wide.data(), wide.size()));
+      return RegistryValue{type, NarrowExactly(std::wstring_view(wide.data(), wide.size()))};
     }
     if (result != ERROR_MORE_DATA) return std::nullopt;
-    size = got > size ? got : size * 2 + 16;
+    data.assign(std::max<std::size_t>(got, data.size() * 2) + 2, '\0');
   }
   return std::nullopt;
 }

@@ -15,8 +15,7 @@ class Win32Registry : public Registry {
   KeyHandle OpenForReadingInView(RootKey root, std::string_view path, RegistryView view) override;
   KeyHandle OpenForWriting(RootKey root, std::string_view path) override;
   KeyHandle Create(RootKey root, std::string_view path) override;
-  std::optional<ValueInfo> QueryValue(KeyHandle key, std::string_view name) override;
-  std::optional<std::string> ReadValueData(KeyHandle key, std::string_view name) override;
+  std::optional<RegistryValue> ReadValue(KeyHandle key, std::string_view name) override;
   bool SetString(KeyHandle key, std::string_view name, std::string_view text) override;
   bool SetDword(KeyHandle key, std::string_view name, std::uint32_t number) override;
   std::optional<std::uint32_t> CountSubKeys(KeyHandle key) override;
