@@ -151,7 +151,11 @@ TEST(SystemDllTest, WhatIsMissingIsNamed) {
             "The system file setup_missing.dll could not be loaded (error 126).");
   EXPECT_EQ(ErrorOf([] { SystemFunction(LoadSystemDll("shell32.dll"), "shell32.dll", "SetupMissingFunction"); }),
             "The system file shell32.dll has no function SetupMissingFunction.");
-  EXPECT_EQ(ErrorOf([] { LoadSystemDlls(); }), "");
+  EXPECT_EQ(ErrorOf([] {
+              LoadCommonControls();
+              LoadShellDlls();
+            }),
+            "");
 }
 
 }  // namespace

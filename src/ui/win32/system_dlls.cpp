@@ -55,10 +55,14 @@ FARPROC SystemFunction(HMODULE dll, const char* dll_name, const char* function_n
   return function;
 }
 
-SystemDlls LoadSystemDlls() {
-  SystemDlls dlls;
-  HMODULE comctl32 = LoadSystemDll("comctl32.dll");
-  Resolve(dlls.init_common_controls_ex, comctl32, "comctl32.dll", "InitCommonControlsEx");
+decltype(&::InitCommonControlsEx) LoadCommonControls() {
+  decltype(&::InitCommonControlsEx) init_common_controls_ex = nullptr;
+  Resolve(init_common_controls_ex, LoadSystemDll("comctl32.dll"), "comctl32.dll", "InitCommonControlsEx");
+  return init_common_controls_ex;
+}
+
+ShellDlls LoadShellDlls() {
+  ShellDlls dlls;
   HMODULE ole32 = LoadSystemDll("ole32.dll");
   Resolve(dlls.co_initialize, ole32, "ole32.dll", "CoInitialize");
   Resolve(dlls.co_uninitialize, ole32, "ole32.dll", "CoUninitialize");

@@ -25,9 +25,10 @@ HMODULE LoadSystemDll(const char* name);
 /// both when the DLL lacks it.
 FARPROC SystemFunction(HMODULE dll, const char* dll_name, const char* function_name);
 
-/// What the Win32 toolkit calls of comctl32, ole32 and shell32.
-struct SystemDlls {
-  decltype(&::InitCommonControlsEx) init_common_controls_ex = nullptr;
+/// What the Win32 toolkit calls of ole32 and shell32: only the folder
+/// picker and the picture's link need them, so they are loaded when first
+/// used and not at start-up.
+struct ShellDlls {
   decltype(&::CoInitialize) co_initialize = nullptr;
   decltype(&::CoUninitialize) co_uninitialize = nullptr;
   decltype(&::CoTaskMemFree) co_task_mem_free = nullptr;
@@ -36,8 +37,12 @@ struct SystemDlls {
   decltype(&::ShellExecuteA) shell_execute = nullptr;
 };
 
-/// Loads the three DLLs and resolves every function of SystemDlls; throws
+/// Loads comctl32 and gives its InitCommonControlsEx; throws ToolkitError
+/// with the user-facing text when either is missing.
+decltype(&::InitCommonControlsEx) LoadCommonControls();
+
+/// Loads ole32 and shell32 and resolves every function of ShellDlls; throws
 /// ToolkitError with the user-facing text when one is missing.
-SystemDlls LoadSystemDlls();
+ShellDlls LoadShellDlls();
 
 }  // namespace setup

@@ -34,13 +34,10 @@ HICON ProgramIcon(HINSTANCE instance, int size) {
 
 }  // namespace
 
-Win32Toolkit::Win32Toolkit(HINSTANCE instance, FileSystem& files)
-    : instance_(instance), files_(files), dlls_(LoadSystemDlls()) {
+Win32Toolkit::Win32Toolkit(HINSTANCE instance, FileSystem& files) : instance_(instance), files_(files) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
                                                    ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
-  dlls_.init_common_controls_ex(&classes);
-  // The folder picker is a shell (COM) dialog.
-  com_initialized_ = SUCCEEDED(dlls_.co_initialize(nullptr));
+  LoadCommonControls()(&classes);
   normal_font_ = MakeFont("MS Sans Serif", -11, FW_NORMAL, false);
   title_font_ = MakeFont("Arial", -43, FW_BOLD, true);
   version_font_ = MakeFont("Arial", -21, FW_BOLD, true);
@@ -52,7 +49,16 @@ Win32Toolkit::~Win32Toolkit() {
   DeleteObject(normal_font_);
   DeleteObject(title_font_);
   DeleteObject(version_font_);
-  if (com_initialized_) dlls_.co_uninitialize();
+  if (com_initialized_) shell_->co_uninitialize();
+}
+
+ShellDlls& Win32Toolkit::Shell() {
+  if (!shell_) {
+    shell_ = LoadShellDlls();
+    // The folder picker is a shell (COM) dialog.
+    com_initialized_ = SUCCEEDED(shell_->co_initialize(nullptr));
+  }
+  return *shell_;
 }
 
 HFONT Win32Toolkit::Font(std::uint32_t style) const {
@@ -82,20 +88,21 @@ std::optional<std::string> Win32Toolkit::BrowseForFolder(Window& owner, std::str
   browse.pszDisplayName = display_name;
   browse.lpszTitle = title.c_str();
   browse.ulFlags = 0;
-  PIDLIST_ABSOLUTE item = dlls_.sh_browse_for_folder(&browse);
+  ShellDlls& shell = Shell();
+  PIDLIST_ABSOLUTE item = shell.sh_browse_for_folder(&browse);
   if (!item) return std::nullopt;
   // The path is taken in its wide form: the ANSI one would give a name the
   // code page cannot hold as a look-alike naming another folder.
   wchar_t path[MAX_PATH] = L"";
-  BOOL is_folder = dlls_.sh_get_path_from_id_list(item, path);
-  dlls_.co_task_mem_free(item);
+  BOOL is_folder = shell.sh_get_path_from_id_list(item, path);
+  shell.co_task_mem_free(item);
   if (!is_folder || path[0] == L'\0') return std::nullopt;
   return NarrowExactly(path);
 }
 
 void Win32Toolkit::ShellOpen(Window& owner, std::string_view target) {
-  dlls_.shell_execute(static_cast<Win32Window&>(owner).Handle(), nullptr, std::string(target).c_str(), nullptr, nullptr,
-                      SW_HIDE);
+  Shell().shell_execute(static_cast<Win32Window&>(owner).Handle(), nullptr, std::string(target).c_str(), nullptr,
+                        nullptr, SW_HIDE);
 }
 
 void Win32Toolkit::SetHintHandler(std::function<void(const std::string& hint)> handler) {

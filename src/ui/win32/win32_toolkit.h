@@ -62,7 +62,10 @@ class Win32Toolkit : public Toolkit {
 
   HINSTANCE instance_;
   FileSystem& files_;
-  SystemDlls dlls_;
+  /// ole32 and shell32, loaded and COM started on first use.
+  ShellDlls& Shell();
+
+  std::optional<ShellDlls> shell_;
   bool com_initialized_ = false;
   HFONT normal_font_ = nullptr;
   HFONT title_font_ = nullptr;
