@@ -23,17 +23,7 @@ constexpr char kMachine[] =
 struct DetectionWorld : AppWorld {
   HeadlessWindow& RunWith(const std::string& ini) {
     registry_.Load(kMachine);
-    WriteSetupIni(ini);
-    app_.Run();
-    return Main();
-  }
-  // "Description" or "Description [x]" for a ticked item, in list order.
-  std::vector<std::string> Items() {
-    std::vector<std::string> items;
-    HeadlessWindow& main = Main();
-    for (int i = 0; i < main.ItemCount(Main::Detected); ++i)
-      items.push_back(main.ItemText(Main::Detected, i) + (main.IsItemChecked(Main::Detected, i) ? " [x]" : ""));
-    return items;
+    return AppWorld::RunWith(ini);
   }
   static int Index(std::string_view description) {
     for (std::size_t i = 0; i < kHostCount; ++i)

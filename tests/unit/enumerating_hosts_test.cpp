@@ -98,18 +98,6 @@ struct EnumeratingWorld : AppWorld {
     Write("C:\\Package\\a.8bf", "A");
     Write("C:\\Package\\b.8bf", "B");
   }
-  HeadlessWindow& RunWith(const std::string& ini) {
-    WriteSetupIni(ini);
-    app_.Run();
-    return Main();
-  }
-  std::vector<std::string> Items() {
-    std::vector<std::string> items;
-    HeadlessWindow& main = Main();
-    for (int i = 0; i < main.ItemCount(Main::Detected); ++i)
-      items.push_back(main.ItemText(Main::Detected, i) + (main.IsItemChecked(Main::Detected, i) ? " [x]" : ""));
-    return items;
-  }
 };
 
 struct EnumeratingHostsTest : testing::Test, EnumeratingWorld {};

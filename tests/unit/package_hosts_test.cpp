@@ -217,18 +217,6 @@ struct PackageHostWorld : AppWorld {
     Write("C:\\Package\\x64\\b.8bf", "64");
   }
   void MakeSharedFolder() { std::filesystem::create_directories(files_.HostPath(kSharedFolder)); }
-  HeadlessWindow& RunWith(const std::string& ini) {
-    WriteSetupIni(ini);
-    app_.Run();
-    return Main();
-  }
-  std::vector<std::string> Items() {
-    std::vector<std::string> items;
-    HeadlessWindow& main = Main();
-    for (int i = 0; i < main.ItemCount(Main::Detected); ++i)
-      items.push_back(main.ItemText(Main::Detected, i) + (main.IsItemChecked(Main::Detected, i) ? " [x]" : ""));
-    return items;
-  }
 };
 
 struct PackageHostListTest : testing::Test, PackageHostWorld {};

@@ -7,13 +7,7 @@ namespace {
 
 using Main = TMainForm;
 
-struct PresentationTest : testing::Test, AppWorld {
-  HeadlessWindow& RunWith(const std::string& ini) {
-    WriteSetupIni(ini);
-    app_.Run();
-    return Main();
-  }
-};
+struct PresentationTest : testing::Test, AppWorld {};
 
 TEST_F(PresentationTest, EmptyConfigurationKeepsTheDesign) {
   registry_.Load(
