@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -19,6 +20,21 @@ std::string PackageName(std::string name) {
   for (char& c : name)
     if (std::strchr("\\/:*?\"<>|", c)) c = '_';
   return name;
+}
+
+// CreateProcessA, started again when Wine fails it with ERROR_INTERNAL_ERROR:
+// now and then Wine cannot bring up a new process, before any of its code
+// runs, and says no more than that. Any other failure, or that one three
+// times over, is the caller's to report.
+BOOL StartProcess(const std::string& exe_path, std::string& command, BOOL inherit, DWORD flags,
+                  const std::string& working_folder, STARTUPINFOA& startup, PROCESS_INFORMATION& info) {
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessA(exe_path.c_str(), command.data(), nullptr, nullptr, inherit, flags, nullptr,
+                       working_folder.empty() ? nullptr : working_folder.c_str(), &startup, &info))
+      return TRUE;
+    if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) return FALSE;
+    std::fprintf(stderr, "Wine could not start %s (error 1359): starting it again\n", command.c_str());
+  }
 }
 
 }  // namespace
@@ -89,8 +105,7 @@ RunningProgram::RunningProgram(const std::string& exe_path, const std::string& a
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(exe_path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      working_folder.empty() ? nullptr : working_folder.c_str(), &startup, &info))
+  if (!StartProcess(exe_path, command, FALSE, 0, working_folder, startup, info))
     throw HarnessError(LastErrorText("cannot start " + command));
   CloseHandle(info.hThread);
   process_ = info.hProcess;
@@ -136,8 +151,7 @@ ConsoleRun RunConsole(const std::string& exe_path, const std::string& arguments,
   startup.hStdOutput = output;
   startup.hStdError = output;
   PROCESS_INFORMATION info = {};
-  BOOL started = CreateProcessA(exe_path.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                working_folder.empty() ? nullptr : working_folder.c_str(), &startup, &info);
+  BOOL started = StartProcess(exe_path, command, TRUE, CREATE_NO_WINDOW, working_folder, startup, info);
   CloseHandle(output);
   if (!started) {
     DeleteFileA(path);
