@@ -13,6 +13,7 @@
 
 #include "bench/bare_registry_loop.h"
 #include "bench/bench_platform.h"
+#include "bench/median.h"
 #include "contract/contract_world.h"
 #include "hosts/detection_pass.h"
 #include "hosts/package_host_places.h"
@@ -82,11 +83,6 @@ std::string MakePackageHostMachine(ContractWorld& world, const std::string& base
          "[host.ver]\r\nregistry=HKLM\\SOFTWARE\\Bench\\Versions\\*|Path\r\nview=64\r\n"
          "[host.brisk]\r\nfolder=" +
          base + "Many\\Brisk Paint *\r\n";
-}
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
 }
 
 }  // namespace

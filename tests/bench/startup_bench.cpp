@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/bare_registry_loop.h"
+#include "bench/median.h"
 #include "hosts/host_catalogue.h"
 #include "hosts/registry_access.h"
 #include "wine/ui_harness.h"
@@ -52,11 +53,6 @@ double TimeToIdle(const std::string& exe, const std::string& arguments, const st
     if (Clock::now() - start > std::chrono::seconds(30)) return -1;
     Sleep(1);
   }
-}
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
 }
 
 }  // namespace
